@@ -1,0 +1,21 @@
+// How every part reaches the application, its main frame and the process-wide lists.
+#pragma once
+
+#include <list>
+
+class CMolvaneApp;
+class CMainFrame;
+class CMolvaneView;
+class CHistoDlg;
+class CHorizonDlg;
+class CVerticalDlg;
+
+CMolvaneApp *theApp();
+CMainFrame *mainFrame();  // null before the frame exists and after it closed
+
+// The open camera views, in order of opening.
+extern std::list<CMolvaneView *> g_listCameraView;
+// The analysis windows, null while closed.
+extern CHistoDlg *g_pHistoDlg;
+extern CHorizonDlg *g_pHorizonDlg;
+extern CVerticalDlg *g_pVerticalDlg;

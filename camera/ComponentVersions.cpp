@@ -1,0 +1,27 @@
+// Versions of the program and the camera libraries linked into it.
+#include "camera/ComponentVersions.h"
+
+#ifdef MOLVANE_HAVE_ARAVIS
+#include <arv.h>
+#endif
+
+namespace cam {
+
+Version molvaneVersion() { return {MOLVANE_VERSION_MAJOR, MOLVANE_VERSION_MINOR, MOLVANE_VERSION_PATCH, 0}; }
+
+// The component's interface follows the program's releases.
+Version componentVersion() { return molvaneVersion(); }
+
+std::optional<Version> aravisVersion()
+{
+#ifdef MOLVANE_HAVE_ARAVIS
+    return Version{static_cast<int>(arv_get_major_version()), static_cast<int>(arv_get_minor_version()),
+                   static_cast<int>(arv_get_micro_version()), 0};
+#else
+    return std::nullopt;
+#endif
+}
+
+std::optional<Version> dc1394Version() { return std::nullopt; }
+
+} // namespace cam

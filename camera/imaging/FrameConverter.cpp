@@ -1,0 +1,99 @@
+// Pixel conversion of raw frames to 8-bit BGR.
+#include "camera/imaging/FrameConverter.h"
+
+#include <opencv2/imgproc.hpp>
+
+namespace cam {
+
+cv::Mat rawView(const FrameBuffer &frame)
+{
+    auto *data = const_cast<uint8_t *>(frame.data.data());
+    switch (frame.format) {
+    case PixelFormat::Mono16:
+    case PixelFormat::BayerGR12:
+        return cv::Mat(frame.height, frame.width, CV_16UC1, data);
+    case PixelFormat::YUV422Packed:
+        return cv::Mat(frame.height, frame.width, CV_8UC2, data);
+    case PixelFormat::RGB8:
+        return cv::Mat(frame.height, frame.width, CV_8UC3, data);
+    default:
+        return cv::Mat(frame.height, frame.width, CV_8UC1, data);
+    }
+}
+
+void toEightBit(const cv::Mat &src16, int bits, cv::Mat &dst8)
+{
+    src16.convertTo(dst8, CV_8U, 1.0 / double(1 << (bits - 8)));
+}
+
+int bayerConversionCode(int layout, int algorithm)
+{
+    // GenICam names the first two pixels of the first row; OpenCV names the second row's
+    // second and third pixels, so each layout maps to the opposite corner's name.
+    static const int bilinear[4] = {cv::COLOR_BayerGR2BGR, cv::COLOR_BayerRG2BGR,
+                                    cv::COLOR_BayerBG2BGR, cv::COLOR_BayerGB2BGR};
+    static const int edgeAware[4] = {cv::COLOR_BayerGR2BGR_EA, cv::COLOR_BayerRG2BGR_EA,
+                                     cv::COLOR_BayerBG2BGR_EA, cv::COLOR_BayerGB2BGR_EA};
+    const int l = (layout >= 0 && layout < 4) ? layout : 3;
+    return algorithm == 2 ? edgeAware[l] : bilinear[l];
+}
+
+void demosaicNearest(const cv::Mat &bayer, int layout, cv::Mat &bgr)
+{
+    // Channel (0 blue, 1 green, 2 red) at the four positions of a cell, per layout.
+    static const int cell[4][4] = {{1, 0, 2, 1}, {0, 1, 1, 2}, {2, 1, 1, 0}, {1, 2, 0, 1}};
+    const int *c = cell[(layout >= 0 && layout < 4) ? layout : 3];
+    bgr.create(bayer.rows, bayer.cols, CV_8UC3);
+    for (int y = 0; y + 1 < bayer.rows; y += 2) {
+        const uint8_t *r0 = bayer.ptr<uint8_t>(y), *r1 = bayer.ptr<uint8_t>(y + 1);
+        cv::Vec3b *o0 = bgr.ptr<cv::Vec3b>(y), *o1 = bgr.ptr<cv::Vec3b>(y + 1);
+        for (int x = 0; x + 1 < bayer.cols; x += 2) {
+            const uint8_t v[4] = {r0[x], r0[x + 1], r1[x], r1[x + 1]};
+            cv::Vec3b px(0, 0, 0);
+            int greens = 0, greenSum = 0;
+            for (int k = 0; k < 4; ++k) {
+                if (c[k] == 1) {
+                    greenSum += v[k];
+                    ++greens;
+                } else {
+                    px[c[k]] = v[k];
+                }
+            }
+            px[1] = static_cast<uint8_t>(greenSum / std::max(1, greens));
+            o0[x] = o0[x + 1] = o1[x] = o1[x + 1] = px;
+        }
+    }
+}
+
+void convertToBgr(const FrameBuffer &frame, const ImageSettings &s, cv::Mat &dst)
+{
+    cv::Mat raw = rawView(frame);
+    cv::Mat eight;
+    if (raw.depth() == CV_16U)
+        toEightBit(raw, frame.bits, eight);
+    else
+        eight = raw;
+
+    if (frame.format == PixelFormat::YUV422Packed) {
+        cv::cvtColor(eight, dst, cv::COLOR_YUV2BGR_UYVY);
+    } else if (frame.format == PixelFormat::RGB8) {
+        cv::cvtColor(eight, dst, cv::COLOR_RGB2BGR);
+    } else if (isBayer(frame.format) && s.bayerConversion) {
+        if (s.bayerAlgorithm == 3)
+            demosaicNearest(eight, s.bayerLayout, dst);
+        else
+            cv::cvtColor(eight, dst, bayerConversionCode(s.bayerLayout, s.bayerAlgorithm));
+    } else {
+        cv::cvtColor(eight, dst, cv::COLOR_GRAY2BGR);
+    }
+    if (s.mirror && s.flip)
+        cv::flip(dst, dst, -1);
+    else if (s.mirror)
+        cv::flip(dst, dst, 1);
+    else if (s.flip)
+        cv::flip(dst, dst, 0);
+    if (s.negative)
+        cv::bitwise_not(dst, dst);
+}
+
+} // namespace cam

@@ -1,0 +1,22 @@
+// Pixel conversion of raw frames to 8-bit BGR, with demosaic and image effects.
+#pragma once
+
+#include "camera/FrameQueue.h"
+#include "camera/imaging/ImageSettings.h"
+
+#include <opencv2/core.hpp>
+
+namespace cam {
+
+// The frame's pixels as an OpenCV matrix without copying (8UC1, 16UC1, 8UC2 or 8UC3).
+cv::Mat rawView(const FrameBuffer &frame);
+// Scales a 16-bit frame with `bits` significant bits down to 8 bits.
+void toEightBit(const cv::Mat &src16, int bits, cv::Mat &dst8);
+// Converts a frame to 8-bit BGR as the operator sees it; `dst` is reused when its size fits.
+void convertToBgr(const FrameBuffer &frame, const ImageSettings &settings, cv::Mat &dst);
+// The OpenCV conversion code for a Bayer layout index and algorithm.
+int bayerConversionCode(int layout, int algorithm);
+// Nearest-neighbour demosaic: each 2 x 2 cell takes its own red, green and blue.
+void demosaicNearest(const cv::Mat &bayer, int layout, cv::Mat &bgr);
+
+} // namespace cam

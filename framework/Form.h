@@ -1,0 +1,78 @@
+// The state of a window's controls keyed by control id: what the logic reads and writes.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace fw {
+
+struct ControlState {
+    std::string text;
+    std::vector<std::string> items;
+    int selection = -1;
+    int check = 0;
+    bool enabled = true;
+    bool visible = true;
+    int rangeMin = 0;
+    int rangeMax = 100;
+    int pos = 0;
+    int horizontalExtent = 0;  // list boxes: scrollable width in pixels
+};
+
+// Receives every change the logic makes, so a platform can mirror it into widgets.
+class FormListener {
+public:
+    virtual ~FormListener() = default;
+    virtual void controlChanged(int id) = 0;
+};
+
+class Form {
+public:
+    bool has(int id) const { return controls_.count(id) != 0; }
+    const ControlState &state(int id) const;
+    // Direct access for platforms mirroring an operator's edit (does not notify).
+    ControlState &mutableState(int id) { return controls_[id]; }
+
+    void setText(int id, const std::string &text);
+    const std::string &text(int id) const { return state(id).text; }
+
+    void clearItems(int id);
+    void addItem(int id, const std::string &item);
+    void setItems(int id, const std::vector<std::string> &items);
+    void removeItem(int id, int index);
+    void insertItem(int id, int index, const std::string &item);
+    const std::vector<std::string> &items(int id) const { return state(id).items; }
+    int itemCount(int id) const { return static_cast<int>(state(id).items.size()); }
+    std::string itemText(int id, int index) const;
+
+    void setSelection(int id, int index);
+    int selection(int id) const { return state(id).selection; }
+    std::string selectedText(int id) const { return itemText(id, selection(id)); }
+
+    void setCheck(int id, int check);
+    int check(int id) const { return state(id).check; }
+
+    void enable(int id, bool enabled);
+    bool isEnabled(int id) const { return state(id).enabled; }
+    void show(int id, bool visible);
+    bool isVisible(int id) const { return state(id).visible; }
+
+    void setRange(int id, int lo, int hi);
+    void setPos(int id, int pos);
+    int pos(int id) const { return state(id).pos; }
+
+    void setHorizontalExtent(int id, int pixels);
+
+    void setListener(FormListener *listener) { listener_ = listener; }
+
+private:
+    ControlState &edit(int id) { return controls_[id]; }
+    void changed(int id);
+
+    std::map<int, ControlState> controls_;
+    FormListener *listener_ = nullptr;
+};
+
+} // namespace fw

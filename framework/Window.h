@@ -1,0 +1,139 @@
+// The base of every logic window: its form, message map, timers and platform peer.
+#pragma once
+
+#include "framework/Form.h"
+#include "framework/Types.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fw {
+
+class Window;
+
+enum class WindowKind {
+    MainFrame,    // the application's main window
+    MdiChild,     // a child frame inside the main frame
+    View,         // the client of a child frame
+    Pane,         // a dockable pane of the main frame
+    FormChild,    // a form (page) inside another window
+    Dialog,       // a modeless top-level dialog
+    ModalDialog,  // a dialog run by runModal
+    Hidden,       // an invisible helper window
+};
+
+enum class DockArea { Left, Right, Top, Bottom };
+
+struct WindowSpec {
+    WindowKind kind = WindowKind::FormChild;
+    Window *parent = nullptr;
+    int templateId = 0;    // dialog template the platform builds controls from
+    std::string caption;
+    Rect rect;             // initial rectangle (screen for top-level, parent client otherwise)
+    int controlId = 0;
+    bool visible = true;
+    DockArea area = DockArea::Left;  // panes
+    bool closable = false;           // panes: has a close box
+};
+
+// What a platform does for one window.
+class WindowPeer {
+public:
+    virtual ~WindowPeer() = default;
+    virtual void setVisible(bool visible) = 0;
+    virtual bool isVisible() const = 0;
+    virtual void setGeometry(const Rect &rect) = 0;  // parent client coordinates
+    virtual Rect geometry() const = 0;
+    virtual Rect clientRect() const = 0;
+    virtual void setTitle(const std::string &title) = 0;
+    virtual std::string title() const = 0;
+    virtual Rect controlScreenRect(int controlId) const = 0;
+    virtual Point clientToScreen(Point p) const = 0;
+    virtual void invalidate() {}
+    virtual void setFocus(int /*controlId*/) {}
+};
+
+struct CommandUi {
+    bool enabled = true;
+    bool checked = false;
+};
+
+class Window {
+public:
+    Window();
+    virtual ~Window();
+    Window(const Window &) = delete;
+    Window &operator=(const Window &) = delete;
+
+    Form &form() { return form_; }
+    const Form &form() const { return form_; }
+
+    // Lifetime: create asks the platform for a peer, then runs onCreate.
+    bool create(const WindowSpec &spec);
+    bool hasWindow() const { return peer_ != nullptr; }
+    void destroyWindow();
+    const WindowSpec &spec() const { return spec_; }
+    WindowPeer *peer() const { return peer_.get(); }
+    int controlId() const { return spec_.controlId; }
+    Window *parent() const { return spec_.parent; }
+
+    void showWindow(bool visible);
+    bool isWindowVisible() const;
+    void setWindowText(const std::string &title);
+    std::string windowText() const;
+    void moveWindow(const Rect &rect);
+    Rect windowRect() const;
+    Rect clientRect() const;
+    Rect controlScreenRect(int controlId) const;
+    Point clientToScreen(Point p) const;
+    void invalidate();
+
+    // WM_CLOSE now, or posted to run after the current handler.
+    void close() { onClose(); }
+    void postClose();
+
+    void setTimer(int id, int milliseconds);
+    void killTimer(int id);
+
+    // Message map: (notification, control id) -> handler.
+    using Handler = std::function<void()>;
+    void on(Notify code, int id, Handler handler);
+    bool handles(Notify code, int id) const;
+    bool dispatch(Notify code, int id);
+
+    // A token that tells posted calls whether the window still exists.
+    std::weak_ptr<bool> aliveToken() const { return alive_; }
+
+    // Overridables, named after the messages they stand for.
+    virtual bool onCreate() { return true; }
+    virtual void onInitialUpdate() {}
+    virtual void onClose() { destroyWindow(); }
+    virtual void onDestroy() {}
+    virtual void onTimer(int /*id*/) {}
+    virtual void onSize(int /*width*/, int /*height*/) {}
+    virtual void onPaint() {}
+    virtual void onActivate(bool /*active*/) {}
+    virtual bool onMouseActivate() { return true; }  // false: the click does not activate
+    virtual bool preTranslateKey(const KeyEvent & /*key*/) { return false; }  // true: consumed
+    virtual void onUpdateCommandUi(int /*id*/, CommandUi & /*ui*/) {}
+    // Right button released over a control; `item` is the list line under the point or -1.
+    virtual void onContextMenu(int /*controlId*/, int /*item*/, Point /*screen*/) {}
+    // The operator closes a floating pane or a tool window with its close box.
+    virtual void onCloseBox() { close(); }
+
+private:
+    struct Entry {
+        Notify code;
+        int id;
+        Handler handler;
+    };
+    Form form_;
+    WindowSpec spec_;
+    std::unique_ptr<WindowPeer> peer_;
+    std::vector<Entry> map_;
+    std::shared_ptr<bool> alive_;
+};
+
+} // namespace fw

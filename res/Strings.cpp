@@ -1,0 +1,40 @@
+// The string table.
+#include "framework/Resources.h"
+
+#include <map>
+
+namespace fw {
+
+std::string loadString(int id)
+{
+    static const std::map<int, std::string> table = {
+        {100, "OLE initialization failed.  Make sure that the OLE libraries are the correct version."},
+        {128, "Molvane"},
+        {130, "\nMolvane\nMolvane\n\n\nMolvane.Document\nMolvane.Document"},
+        {132, "Windows..."},
+        {133, "Camera List"},
+        {134, "Camera Info"},
+        {306, "Edit"},
+        {500, "Can't create camera activeX"},
+        {511, "Warning!"},
+        {512, "Unable to open camera"},
+        {556, "Success!"},
+        {591, "Can't create zoom toolbar"},
+        {32772, "Stop Camera. \nStop"},
+        {32773, "View Camera Control Window. \nCamera Control"},
+        {32774, "Play Camera. \nPlay"},
+        {32791, "Zoom\nZoom Out"},
+        {32792, "Zoom\nZoom Slider"},
+        {32793, "Zoom\nZoom In"},
+        {32794, "Zoom\nZoom 100%"},
+        {32816, "Bayer Color \n Bayer Color"},
+        {32822, "Zoom\nFit to window"},
+        {32823, "Zoom\nFit to Window"},
+        {32824, "Full Screen Mode\nFull Screen"},
+        {57344, "Molvane"},
+    };
+    auto it = table.find(id);
+    return it == table.end() ? std::string() : it->second;
+}
+
+} // namespace fw
