@@ -38,5 +38,13 @@ void CAboutDlg::OnInitDialog()
 int CAboutDlg::DoModal()
 {
     OnInitDialog();
+    const fw::DialogTemplate *t = fw::findDialog(res::DialogAbout);
+    fw::WindowSpec spec;
+    spec.kind = fw::WindowKind::ModalDialog;
+    spec.templateId = res::DialogAbout;
+    spec.caption = t->caption;
+    spec.rect = {0, 0, fw::dluToPixelsX(t->width), fw::dluToPixelsY(t->height)};
+    if (!create(spec))
+        return 0;
     return fw::platform().runModal(*this);
 }

@@ -19,8 +19,8 @@ ControlTemplate c(K kind, int id, const std::string &text, int x, int y, int w, 
 void infoRow(std::vector<ControlTemplate> &out, const std::string &label, int id, int y,
              const std::string &initial = " -")
 {
-    out.push_back(c(K::Static, 0, label, 12, y, 84, 10));
-    out.push_back(c(K::Static, id, initial, 98, y, 92, 10));
+    out.push_back(c(K::Static, 0, label, 10, y, 100, 10));
+    out.push_back(c(K::Static, id, initial, 112, y, 78, 10));
 }
 
 DialogTemplate cameraInfo()

@@ -65,6 +65,39 @@ void demosaicNearest(const cv::Mat &bayer, int layout, cv::Mat &bgr)
     }
 }
 
+void uyvyToBgr(const cv::Mat &uyvy, cv::Mat &bgr)
+{
+    // Integer coefficients (x 1024) of the full-range BT.601 inverse.
+    static const struct Tables {
+        int rv[256], gu[256], gv[256], bu[256];
+        Tables()
+        {
+            for (int i = 0; i < 256; ++i) {
+                rv[i] = static_cast<int>(1.402 * 1024 * (i - 128));
+                gu[i] = static_cast<int>(-0.344136 * 1024 * (i - 128));
+                gv[i] = static_cast<int>(-0.714136 * 1024 * (i - 128));
+                bu[i] = static_cast<int>(1.772 * 1024 * (i - 128));
+            }
+        }
+    } t;
+    auto clip = [](int v) { return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); };
+    bgr.create(uyvy.rows, uyvy.cols, CV_8UC3);
+    for (int y = 0; y < uyvy.rows; ++y) {
+        const uint8_t *s = uyvy.ptr<uint8_t>(y);
+        uint8_t *d = bgr.ptr<uint8_t>(y);
+        for (int x = 0; x + 1 < uyvy.cols; x += 2, s += 4, d += 6) {
+            const int u = s[0], v = s[2];
+            const int g = t.gu[u] + t.gv[v];
+            for (int k = 0; k < 2; ++k) {
+                const int luma = s[1 + 2 * k] << 10;
+                d[3 * k] = clip((luma + t.bu[u] + 512) >> 10);
+                d[3 * k + 1] = clip((luma + g + 512) >> 10);
+                d[3 * k + 2] = clip((luma + t.rv[v] + 512) >> 10);
+            }
+        }
+    }
+}
+
 void convertToBgr(const FrameBuffer &frame, const ImageSettings &s, cv::Mat &dst)
 {
     cv::Mat raw = rawView(frame);
@@ -75,7 +108,7 @@ void convertToBgr(const FrameBuffer &frame, const ImageSettings &s, cv::Mat &dst
         eight = raw;
 
     if (frame.format == PixelFormat::YUV422Packed) {
-        cv::cvtColor(eight, dst, cv::COLOR_YUV2BGR_UYVY);
+        uyvyToBgr(eight, dst);
     } else if (frame.format == PixelFormat::RGB8) {
         cv::cvtColor(eight, dst, cv::COLOR_RGB2BGR);
     } else if (isBayer(frame.format) && s.bayerConversion) {

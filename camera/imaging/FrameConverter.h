@@ -16,6 +16,8 @@ void toEightBit(const cv::Mat &src16, int bits, cv::Mat &dst8);
 void convertToBgr(const FrameBuffer &frame, const ImageSettings &settings, cv::Mat &dst);
 // The OpenCV conversion code for a Bayer layout index and algorithm.
 int bayerConversionCode(int layout, int algorithm);
+// Full-range YCbCr 4:2:2 (U Y V Y) to BGR, as GigE Vision cameras send YUV422Packed.
+void uyvyToBgr(const cv::Mat &uyvy, cv::Mat &bgr);
 // Nearest-neighbour demosaic: each 2 x 2 cell takes its own red, green and blue.
 void demosaicNearest(const cv::Mat &bayer, int layout, cv::Mat &bgr);
 

@@ -104,8 +104,8 @@ void TestPattern::buildScene(const std::vector<uint8_t> &bgr, const PatternLook 
                 double b = sample(x, y, 0), g = sample(x, y, 1), r = sample(x, y, 2);
                 double yy = 0.299 * r + 0.587 * g + 0.114 * b;
                 p[1] = clamp8(yy);
-                // U on even pixels, V on odd ones (U Y V Y).
-                p[0] = (x & 1) ? clamp8(0.877 * (r - yy) + 128) : clamp8(0.492 * (b - yy) + 128);
+                // Full-range YCbCr: Cb on even pixels, Cr on odd ones (U Y V Y).
+                p[0] = (x & 1) ? clamp8(0.713 * (r - yy) + 128) : clamp8(0.564 * (b - yy) + 128);
                 break;
             }
             case PixelFormat::RGB8:

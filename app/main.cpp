@@ -1,0 +1,74 @@
+// The desktop program: options, simulated cameras, the application on Qt.
+#include "app/CMolvaneApp.h"
+#include "camera/sim/SimulatedCameras.h"
+#include "framework/qt/QtHost.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <memory>
+
+namespace {
+
+const char *kUsage =
+    "Usage: molvane [--simulate N] [--sim-fault CAMERA:FAULT]...\n"
+    "  --simulate N            list N simulated cameras (GigE colour, IEEE 1394 mono, GigE YUV, ...)\n"
+    "  --sim-fault N:held      simulated camera N is held by another application\n"
+    "  --sim-fault N:unopenable          camera N cannot be opened\n"
+    "  --sim-fault N:drop=PERCENT        camera N loses that share of its frames\n"
+    "  --sim-fault N:arrive=SECONDS      camera N is connected that long after start\n"
+    "  --sim-fault N:remove=SECONDS      camera N is disconnected that long after start\n";
+
+bool parseOptions(int argc, char **argv, int &simulate, cam::SimulatedCameras &sims)
+{
+    for (int i = 1; i < argc; ++i) {
+        const char *a = argv[i];
+        auto value = [&]() -> const char * { return i + 1 < argc ? argv[++i] : nullptr; };
+        if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h")) {
+            std::cout << kUsage;
+            std::exit(0);
+        } else if (!std::strcmp(a, "--simulate")) {
+            const char *v = value();
+            char *end = nullptr;
+            long n = v ? std::strtol(v, &end, 10) : -1;
+            if (!v || *end || n < 0 || n > 64) {
+                std::cerr << "molvane: --simulate takes a number of cameras from 0 to 64\n";
+                return false;
+            }
+            simulate = static_cast<int>(n);
+        } else if (!std::strcmp(a, "--sim-fault")) {
+            const char *v = value();
+            std::string error;
+            if (!v || !sims.addFault(v, &error)) {
+                std::cerr << "molvane: " << (v ? error : "--sim-fault needs CAMERA:FAULT") << "\n";
+                return false;
+            }
+        }
+        // Anything else is Qt's (-platform, -style, ...).
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    cam::SimulatedCameras sims;
+    int simulate = 0;
+    if (!parseOptions(argc, argv, simulate, sims)) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    std::unique_ptr<CMolvaneApp> app;
+    return fw::runWithQt(
+        argc, argv,
+        [&] {
+            sims.install(simulate);
+            app = std::make_unique<CMolvaneApp>();
+            return app->InitInstance();
+        },
+        [&] {
+            app.reset();
+            sims.uninstall();
+        });
+}

@@ -1,0 +1,258 @@
+// Builds template controls and keeps them and the form in step.
+#include "framework/qt/QtFormBinder.h"
+
+#include "widgets/ToolbarIcons.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTreeWidget>
+
+namespace fw {
+
+namespace {
+
+QRect pixels(const ControlTemplate &c)
+{
+    return QRect(dluToPixelsX(c.x), dluToPixelsY(c.y), dluToPixelsX(c.width), dluToPixelsY(c.height));
+}
+
+} // namespace
+
+QtFormBinder::QtFormBinder(Window &window, QWidget *container, const DialogTemplate &t)
+    : window_(window), container_(container), template_(t)
+{
+    Form &form = window_.form();
+    for (const auto &c : t.controls) {
+        QWidget *w = make(c);
+        w->setGeometry(pixels(c));
+        if (c.id == 0) {
+            w->show();
+            continue;
+        }
+        w->setObjectName(QString("ctl%1").arg(c.id));
+        // Template values are the start state of controls the logic has not touched yet.
+        if (!form.has(c.id)) {
+            ControlState &s = form.mutableState(c.id);
+            s.text = c.text;
+            s.items = c.items;
+            s.visible = !(c.flags & Hidden);
+            s.enabled = !(c.flags & Disabled);
+        }
+        bound_[c.id] = Bound{w, c.kind, c.flags};
+        connectSignals(c, w);
+        apply(c.id, bound_[c.id]);
+    }
+    form.setListener(this);
+}
+
+QtFormBinder::~QtFormBinder() { window_.form().setListener(nullptr); }
+
+QSize QtFormBinder::templateSize() const
+{
+    return QSize(dluToPixelsX(template_.width), dluToPixelsY(template_.height));
+}
+
+QWidget *QtFormBinder::make(const ControlTemplate &c)
+{
+    const QString text = QString::fromStdString(c.text);
+    switch (c.kind) {
+    case ControlKind::Static: {
+        auto *l = new QLabel(container_);
+        if (c.text == "@icon")
+            l->setPixmap(widgets::applicationIcon().pixmap(32, 32));
+        else
+            l->setText(text);
+        l->setAlignment((c.flags & AlignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        return l;
+    }
+    case ControlKind::Edit: {
+        auto *e = new QLineEdit(text, container_);
+        e->setReadOnly(c.flags & ReadOnly);
+        return e;
+    }
+    case ControlKind::Button: return new QPushButton(text, container_);
+    case ControlKind::CheckBox: return new QCheckBox(text, container_);
+    case ControlKind::Radio: return new QRadioButton(text, container_);
+    case ControlKind::GroupBox: {
+        auto *g = new QGroupBox(text, container_);
+        g->lower();
+        return g;
+    }
+    case ControlKind::DropList: return new QComboBox(container_);
+    case ControlKind::ListBox: {
+        auto *l = new QListWidget(container_);
+        l->setContextMenuPolicy(Qt::CustomContextMenu);
+        l->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        l->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        l->setSortingEnabled(false);
+        return l;
+    }
+    case ControlKind::TreeView: {
+        auto *t = new QTreeWidget(container_);
+        t->setHeaderHidden(true);
+        return t;
+    }
+    case ControlKind::Slider: return new QSlider(Qt::Horizontal, container_);
+    case ControlKind::Spin: return new QSpinBox(container_);
+    case ControlKind::Progress: return new QProgressBar(container_);
+    case ControlKind::ListView:
+    case ControlKind::Placeholder: return new QWidget(container_);
+    }
+    return new QWidget(container_);
+}
+
+void QtFormBinder::connectSignals(const ControlTemplate &c, QWidget *w)
+{
+    const int id = c.id;
+    Window *win = &window_;
+    Form *form = &window_.form();
+    if (auto *list = qobject_cast<QListWidget *>(w)) {
+        QObject::connect(list, &QListWidget::currentRowChanged, list, [this, win, form, id](int row) {
+            if (applying_)
+                return;
+            form->mutableState(id).selection = row;
+            win->dispatch(Notify::SelChange, id);
+        });
+        QObject::connect(list, &QListWidget::itemDoubleClicked, list, [this, win, form, id, list](QListWidgetItem *) {
+            if (applying_)
+                return;
+            form->mutableState(id).selection = list->currentRow();
+            win->dispatch(Notify::DblClick, id);
+        });
+        QObject::connect(list, &QListWidget::customContextMenuRequested, list, [win, id, list](const QPoint &pos) {
+            const QModelIndex index = list->indexAt(pos);
+            const QPoint global = list->viewport()->mapToGlobal(pos);
+            win->onContextMenu(id, index.isValid() ? index.row() : -1, {global.x(), global.y()});
+        });
+    } else if (auto *combo = qobject_cast<QComboBox *>(w)) {
+        QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), combo, [win, form, id](int index) {
+            form->mutableState(id).selection = index;
+            win->dispatch(Notify::SelChange, id);
+        });
+    } else if (auto *check = qobject_cast<QCheckBox *>(w)) {
+        QObject::connect(check, &QCheckBox::clicked, check, [win, form, id](bool on) {
+            form->mutableState(id).check = on ? 1 : 0;
+            win->dispatch(Notify::Clicked, id);
+        });
+    } else if (auto *radio = qobject_cast<QRadioButton *>(w)) {
+        QObject::connect(radio, &QRadioButton::clicked, radio, [win, form, id](bool on) {
+            form->mutableState(id).check = on ? 1 : 0;
+            win->dispatch(Notify::Clicked, id);
+        });
+    } else if (auto *button = qobject_cast<QPushButton *>(w)) {
+        QObject::connect(button, &QPushButton::clicked, button, [win, id] { win->dispatch(Notify::Clicked, id); });
+    } else if (auto *edit = qobject_cast<QLineEdit *>(w)) {
+        QObject::connect(edit, &QLineEdit::textEdited, edit, [win, form, id](const QString &t) {
+            form->mutableState(id).text = t.toStdString();
+            win->dispatch(Notify::EditChange, id);
+        });
+    } else if (auto *slider = qobject_cast<QSlider *>(w)) {
+        QObject::connect(slider, &QSlider::valueChanged, slider, [this, win, form, id](int v) {
+            if (applying_)
+                return;
+            form->mutableState(id).pos = v;
+            win->dispatch(Notify::Scroll, id);
+        });
+    }
+}
+
+void QtFormBinder::controlChanged(int id)
+{
+    auto it = bound_.find(id);
+    if (it != bound_.end())
+        apply(id, it->second);
+}
+
+void QtFormBinder::apply(int id, const Bound &b)
+{
+    const ControlState &s = window_.form().state(id);
+    QWidget *w = b.widget;
+    const QSignalBlocker block(w);  // a refresh never looks like an operator's edit
+    applying_ = true;
+    const QString text = QString::fromStdString(s.text);
+    if (auto *l = qobject_cast<QLabel *>(w)) {
+        if (l->pixmap().isNull())
+            l->setText(text);
+    } else if (auto *e = qobject_cast<QLineEdit *>(w)) {
+        if (e->text() != text)
+            e->setText(text);
+    } else if (auto *btn = qobject_cast<QAbstractButton *>(w)) {
+        btn->setText(text);
+        if (btn->isCheckable())
+            btn->setChecked(s.check != 0);
+    } else if (auto *g = qobject_cast<QGroupBox *>(w)) {
+        g->setTitle(text);
+    } else if (auto *combo = qobject_cast<QComboBox *>(w)) {
+        QStringList items;
+        for (const auto &i : s.items)
+            items << QString::fromStdString(i);
+        QStringList current;
+        for (int i = 0; i < combo->count(); ++i)
+            current << combo->itemText(i);
+        if (current != items) {
+            combo->clear();
+            combo->addItems(items);
+        }
+        combo->setCurrentIndex(s.selection);
+    } else if (auto *list = qobject_cast<QListWidget *>(w)) {
+        QStringList items;
+        for (const auto &i : s.items)
+            items << QString::fromStdString(i);
+        QStringList current;
+        for (int i = 0; i < list->count(); ++i)
+            current << list->item(i)->text();
+        if (current != items) {
+            list->clear();
+            list->addItems(items);
+        }
+        list->setCurrentRow(s.selection);
+        if (s.selection < 0)
+            list->clearSelection();
+    } else if (auto *slider = qobject_cast<QSlider *>(w)) {
+        slider->setRange(s.rangeMin, s.rangeMax);
+        slider->setValue(s.pos);
+    } else if (auto *spin = qobject_cast<QSpinBox *>(w)) {
+        spin->setRange(s.rangeMin, s.rangeMax);
+        spin->setValue(s.pos);
+    } else if (auto *bar = qobject_cast<QProgressBar *>(w)) {
+        bar->setRange(s.rangeMin, s.rangeMax);
+        bar->setValue(s.pos);
+    }
+    w->setEnabled(s.enabled);
+    w->setVisible(s.visible);
+    applying_ = false;
+}
+
+QWidget *QtFormBinder::control(int id) const
+{
+    auto it = bound_.find(id);
+    return it == bound_.end() ? nullptr : it->second.widget;
+}
+
+int QtFormBinder::controlIdOf(const QWidget *widget) const
+{
+    for (const auto &[id, b] : bound_)
+        if (b.widget == widget || b.widget->isAncestorOf(widget))
+            return id;
+    return 0;
+}
+
+void QtFormBinder::layout(const QSize &size)
+{
+    for (auto &[id, b] : bound_)
+        if (b.flags & FillParent)
+            b.widget->setGeometry(0, 0, size.width(), size.height());
+}
+
+} // namespace fw

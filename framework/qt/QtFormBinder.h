@@ -1,0 +1,44 @@
+// Builds the controls of a dialog template and keeps them and the window's form in step.
+#pragma once
+
+#include "framework/Form.h"
+#include "framework/Resources.h"
+#include "framework/Window.h"
+
+#include <QObject>
+#include <QWidget>
+
+#include <map>
+
+namespace fw {
+
+class QtFormBinder : public FormListener {
+public:
+    QtFormBinder(Window &window, QWidget *container, const DialogTemplate &t);
+    ~QtFormBinder() override;
+
+    void controlChanged(int id) override;
+    QWidget *control(int id) const;
+    int controlIdOf(const QWidget *widget) const;
+    // Controls that fill their window follow its size.
+    void layout(const QSize &size);
+    QSize templateSize() const;
+
+private:
+    struct Bound {
+        QWidget *widget;
+        ControlKind kind;
+        int flags;
+    };
+    QWidget *make(const ControlTemplate &c);
+    void connectSignals(const ControlTemplate &c, QWidget *w);
+    void apply(int id, const Bound &b);
+
+    Window &window_;
+    QWidget *container_;
+    const DialogTemplate &template_;
+    std::map<int, Bound> bound_;
+    bool applying_ = false;
+};
+
+} // namespace fw

@@ -1,0 +1,101 @@
+// Window peers on Qt.
+#include "framework/qt/QtPeers.h"
+
+#include "framework/qt/QtMainWindow.h"
+
+#include <QDockWidget>
+#include <QMdiSubWindow>
+
+namespace fw {
+
+QtWidgetPeer::QtWidgetPeer(QWidget *outer, QtWindowWidget *inner, QtMainWindow *frame)
+    : outer_(outer), inner_(inner), frame_(frame), movable_(!qobject_cast<QDockWidget *>(outer))
+{
+}
+
+QtWidgetPeer::~QtWidgetPeer()
+{
+    if (inner_)
+        inner_->detach();
+    if (frame_ && outer_)
+        frame_->removeChild(static_cast<QMdiSubWindow *>(outer_.data()));
+    if (outer_) {
+        outer_->hide();
+        outer_->deleteLater();  // the window may be going away inside one of its own events
+    }
+}
+
+void QtWidgetPeer::setVisible(bool visible)
+{
+    if (outer_)
+        outer_->setVisible(visible);
+}
+
+bool QtWidgetPeer::isVisible() const { return outer_ && !outer_->isHidden(); }
+
+void QtWidgetPeer::setGeometry(const Rect &r)
+{
+    if (outer_ && movable_)
+        outer_->setGeometry(r.left, r.top, r.width(), r.height());
+}
+
+Rect QtWidgetPeer::geometry() const
+{
+    if (!outer_)
+        return {};
+    QRect g = outer_->geometry();
+    return {g.left(), g.top(), g.right() + 1, g.bottom() + 1};
+}
+
+Rect QtWidgetPeer::clientRect() const
+{
+    if (!inner_)
+        return {};
+    return {0, 0, inner_->width(), inner_->height()};
+}
+
+void QtWidgetPeer::setTitle(const std::string &title)
+{
+    if (outer_)
+        outer_->setWindowTitle(QString::fromStdString(title));
+}
+
+std::string QtWidgetPeer::title() const
+{
+    return outer_ ? outer_->windowTitle().toStdString() : std::string();
+}
+
+Rect QtWidgetPeer::controlScreenRect(int controlId) const
+{
+    if (!inner_)
+        return {};
+    QWidget *w = inner_->control(controlId);
+    if (!w)
+        w = inner_;
+    QPoint p = w->mapToGlobal(QPoint(0, 0));
+    return {p.x(), p.y(), p.x() + w->width(), p.y() + w->height()};
+}
+
+Point QtWidgetPeer::clientToScreen(Point p) const
+{
+    if (!inner_)
+        return p;
+    QPoint g = inner_->mapToGlobal(QPoint(p.x, p.y));
+    return {g.x(), g.y()};
+}
+
+void QtWidgetPeer::invalidate()
+{
+    if (inner_)
+        inner_->update();
+}
+
+void QtWidgetPeer::setFocus(int controlId)
+{
+    if (!inner_)
+        return;
+    if (QWidget *w = inner_->control(controlId))
+        w->setFocus();
+}
+
+} // namespace fw

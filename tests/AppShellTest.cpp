@@ -1,0 +1,340 @@
+// Scenarios of the application shell: start-up, single instance, the camera list with its
+// records, the cast-mode menu, opening camera windows, arrival and removal, tool windows.
+#include "TestSupport.h"
+
+#include "analysis/CHistoDlg.h"
+#include "app/AppAccess.h"
+#include "app/CAboutDlg.h"
+#include "app/CCameraInfoBasePane.h"
+#include "diagnostics/CRegisterAccessDlg.h"
+#include "res/ResourceIds.h"
+#include "view/CChildFrame.h"
+#include "view/CMolvaneView.h"
+
+using cam::Dispid;
+
+namespace {
+
+std::vector<std::string> recordLines(const CCameraListWnd &list)
+{
+    std::vector<std::string> out;
+    for (const auto &r : list.m_listCastMode)
+        out.push_back(r.strCamera);
+    return out;
+}
+
+} // namespace
+
+class AppShell : public AppFixture {
+protected:
+    // Selects a line and double-clicks it, as the operator does.
+    CMolvaneView *open(int line)
+    {
+        list().select(line);
+        list().dispatch(fw::Notify::SelChange, res::ListCameras);
+        list().dispatch(fw::Notify::DblClick, res::ListCameras);
+        platform.processEvents();
+        return frame().activeCameraView();
+    }
+};
+
+TEST_F(AppShell, StartUpShowsTheFrameWithBothPanesToolbarsAndOneRecordPerLine)
+{
+    start(2);
+    fw::HeadlessFramePeer *f = platform.frame();
+    ASSERT_NE(f, nullptr);
+    EXPECT_TRUE(f->maximized());
+    EXPECT_EQ(f->menuId(), res::MenuMain);
+    EXPECT_EQ(f->title(), "Molvane");
+    EXPECT_EQ(f->toolBarRow(), (std::vector<int>{res::ToolbarCamera, res::ToolbarZoom}));
+    EXPECT_EQ(f->sliderPos(res::CmdZoomSlider), 100);
+    EXPECT_EQ(f->statusIndicators(), (std::vector<std::string>{"Ready", "CAP", "NUM", "SCRL"}));
+    EXPECT_TRUE(f->menuChecked(res::CmdToolbarCamera));
+    EXPECT_TRUE(f->menuChecked(res::CmdToolbarZoom));
+    EXPECT_EQ(f->paneAbove(*frame().m_pCameraInfoPane), &frame().m_wndCameraList);
+    EXPECT_EQ(list().windowText(), "Camera List");
+    EXPECT_EQ(frame().m_pCameraInfoPane->windowText(), "Camera Info");
+    ASSERT_EQ(list().lineCount(), 2);
+    EXPECT_EQ(recordLines(list()), (std::vector<std::string>{list().lineText(0), list().lineText(1)}));
+    EXPECT_TRUE(f->children().empty());  // the command line never opens a camera window
+    // The hidden component exists and nothing is playable without a camera window.
+    ASSERT_NE(frame().m_pEnumCtrl, nullptr);
+    EXPECT_FALSE(frame().commandUi(res::CmdPlay).enabled);
+    EXPECT_TRUE(frame().commandUi(res::CmdAbout).enabled);
+}
+
+TEST_F(AppShell, ASecondInstanceSaysSoAndOpensNoWindow)
+{
+    start(1);
+    CMolvaneApp second;
+    EXPECT_FALSE(second.InitInstance());
+    ASSERT_EQ(platform.messageBoxes().size(), 1u);
+    EXPECT_EQ(platform.messageBoxes()[0].text, "Another Molvane is already running.");
+    EXPECT_EQ(second.m_pMainWnd, nullptr);
+}
+
+TEST_F(AppShell, SelectingALineShowsTheCameraIdentityInTheInfoPane)
+{
+    start(2);
+    list().select(1);
+    list().dispatch(fw::Notify::SelChange, res::ListCameras);
+    const fw::Form &info = frame().m_pCameraInfoPane->m_dlg.form();
+    EXPECT_EQ(info.text(res::InfoModel), "SIM-FM1024");
+    EXPECT_EQ(info.text(res::InfoVendor), "Molvane Simulation");
+    EXPECT_EQ(info.text(res::InfoSerial), "SIM00002");
+    EXPECT_EQ(info.text(res::InfoMac), "02:4D:56:00:00:02");  // upper case
+    EXPECT_EQ(info.text(res::InfoFormat), "-");                 // no window: the rest is cleared
+}
+
+TEST_F(AppShell, ArrivalAndRemovalKeepLinesAndRecordsAligned)
+{
+    start(3, {"2:arrive=3600"});  // camera 2 is connected later, between 1 and 3
+    ASSERT_EQ(list().lineCount(), 2);
+    list().m_listCastMode[1].nCastMode = 1;  // camera 3 is set to multicast
+    list().m_listCastMode[1].nAccessMode = 1;
+    sims.connect(2);
+    platform.processEvents();
+    ASSERT_EQ(list().lineCount(), 3);
+    EXPECT_EQ(recordLines(list()), (std::vector<std::string>{list().lineText(0), list().lineText(1),
+                                                             list().lineText(2)}));
+    auto castModeOf = [&](const std::string &id) {
+        for (const auto &r : list().m_listCastMode)
+            if (r.strCamera.find(id) != std::string::npos)
+                return r.nCastMode;
+        return -1;
+    };
+    EXPECT_EQ(castModeOf("SIM00003"), 1);  // the others keep their cast modes
+    EXPECT_EQ(castModeOf("SIM00002"), 0);
+    sims.disconnect(1);
+    platform.processEvents();
+    ASSERT_EQ(list().lineCount(), 2);
+    EXPECT_EQ(recordLines(list()), (std::vector<std::string>{list().lineText(0), list().lineText(1)}));
+    EXPECT_EQ(castModeOf("SIM00003"), 1);
+    EXPECT_EQ(castModeOf("SIM00001"), -1);
+}
+
+TEST_F(AppShell, WithNoCameraTheListIsEmptyAndItsActionsDoNothing)
+{
+    start(0);
+    EXPECT_EQ(list().lineCount(), 0);
+    list().dispatch(fw::Notify::DblClick, res::ListCameras);
+    list().onContextMenu(res::ListCameras, -1, {10, 10});
+    EXPECT_EQ(platform.popupCount(), 0);
+    EXPECT_TRUE(platform.frame()->children().empty());
+}
+
+TEST_F(AppShell, DoubleClickOpensACameraWindowOnceAndMarksItsRecord)
+{
+    start(2);
+    CMolvaneView *view = open(0);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->m_strDeviceID, "SIM00001");
+    EXPECT_EQ(list().m_listCastMode[0].bOpened, 1);
+    EXPECT_EQ(platform.frame()->menuId(), res::MenuCamera);
+    EXPECT_EQ(frame().cameraCtrls().size(), 1u);
+    EXPECT_EQ(g_listCameraView.size(), 1u);
+    EXPECT_EQ(view->m_pParentFrame->windowText(), list().lineText(0) + " Zoom : 100%");
+    // Unicast: MulticastMode 0 is written, then CameraIndex is put.
+    auto order = dispids(*view->m_pCamera, {Dispid::MulticastMode, Dispid::CameraIndex});
+    EXPECT_EQ(order[0], static_cast<int>(Dispid::MulticastMode));
+    EXPECT_EQ(order[1], static_cast<int>(Dispid::CameraIndex));
+    // Double-clicking the same line again opens no second window.
+    open(0);
+    EXPECT_EQ(platform.frame()->children().size(), 1u);
+    // Closing the window marks the record closed and returns to the menu without cameras.
+    view->m_pParentFrame->close();
+    platform.processEvents();
+    EXPECT_EQ(list().m_listCastMode[0].bOpened, 0);
+    EXPECT_TRUE(g_listCameraView.empty());
+    EXPECT_TRUE(frame().cameraCtrls().empty());
+    EXPECT_EQ(platform.frame()->menuId(), res::MenuMain);
+}
+
+TEST_F(AppShell, PlayStartsAcquisitionInTheAgreedOrderAndFramesAreCounted)
+{
+    start(1);
+    CMolvaneView *view = open(0);
+    ASSERT_NE(view, nullptr);
+    view->m_pCamera->callLog().clear();
+    frame().routeCommand(res::CmdPlay);
+    EXPECT_TRUE(frame().commandUi(res::CmdPlay).checked);
+    EXPECT_EQ(dispids(*view->m_pCamera, {Dispid::CameraIndex, Dispid::PlayParameterEnabled,
+                                          Dispid::PlayParameter, Dispid::Acquisition}),
+              (std::vector<int>{45, 39, 38, 12}));
+    EXPECT_EQ(platform.timerPeriod(view, 1), 100);
+    ASSERT_TRUE(platform.processUntil([&] { return view->m_nFrameCount >= 3; }));
+    view->m_bCapturing = 1;
+    frame().routeCommand(res::CmdStop);
+    EXPECT_EQ(platform.messageBoxes().back().text, "First, you must stop capture");
+    EXPECT_EQ(view->m_pCamera->GetAcquisition(), 1);
+    view->m_bCapturing = 0;
+    frame().routeCommand(res::CmdStop);
+    EXPECT_EQ(view->m_pCamera->GetAcquisition(), 0);
+    EXPECT_FALSE(platform.hasTimer(view, 1));
+}
+
+TEST_F(AppShell, AHeldCameraGivesTheBalloonAndItsEmptyWindowClosesAfterASecond)
+{
+    start(2, {"1:held"});
+    list().select(0);
+    list().dispatch(fw::Notify::DblClick, res::ListCameras);
+    ASSERT_EQ(platform.balloons().size(), 1u);
+    EXPECT_EQ(platform.balloons()[0].title, "Warning!");
+    EXPECT_EQ(platform.balloons()[0].text, "Unable to open camera");
+    EXPECT_EQ(list().m_listCastMode[0].bOpened, 0);
+    EXPECT_TRUE(frame().cameraCtrls().empty());
+    EXPECT_EQ(platform.frame()->children().size(), 1u);
+    platform.advance(999);
+    EXPECT_EQ(platform.frame()->children().size(), 1u);
+    platform.advance(2);
+    EXPECT_TRUE(platform.frame()->children().empty());
+    EXPECT_TRUE(platform.messageBoxes().empty());
+}
+
+TEST_F(AppShell, MulticastOnAHeldCameraAsksForMonitoringAndOkOpensIt)
+{
+    start(1, {"1:held"});
+    platform.answerPopupMenu(res::CmdMultiCast);
+    list().onContextMenu(res::ListCameras, 0, {40, 40});
+    EXPECT_EQ(list().m_listCastMode[0].nCastMode, 1);
+    platform.answerMessageBox(fw::MsgResult::Ok);
+    CMolvaneView *view = open(0);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(platform.messageBoxes().back().text,
+              "Selected camera has accessed by other application in now. Do you want to open camera "
+              "in monitoring-mode?");
+    EXPECT_EQ(view->m_nAccessMode, 2);
+    EXPECT_TRUE(view->m_bOpenOK);
+    auto order = dispids(*view->m_pCamera, {Dispid::MulticastMode, Dispid::CameraIndex, Dispid::AccessMode});
+    EXPECT_EQ(order, (std::vector<int>{10, 45, 42, 45}));
+    // Camera Control does nothing in monitoring mode.
+    frame().routeCommand(res::CmdCameraControl);
+    EXPECT_EQ(frame().m_bControlPaneShown, 0);
+}
+
+TEST_F(AppShell, CancellingTheMonitoringQuestionClosesTheWindowWithoutABalloon)
+{
+    start(1, {"1:held"});
+    list().m_listCastMode[0].nCastMode = list().m_listCastMode[0].nAccessMode = 1;
+    platform.answerMessageBox(fw::MsgResult::Cancel);
+    open(0);
+    EXPECT_TRUE(platform.balloons().empty());
+    platform.advance(1100);
+    EXPECT_TRUE(platform.frame()->children().empty());
+}
+
+TEST_F(AppShell, TheCastModeMenuChecksAndGraysByRecordAndCameraType)
+{
+    start(2);
+    list().onContextMenu(res::ListCameras, 0, {5, 5});
+    const fw::MenuItem &menu = platform.lastPopupMenu();
+    ASSERT_EQ(menu.items.size(), 2u);
+    EXPECT_EQ(menu.items[0].text, "MultiCast");
+    EXPECT_TRUE(menu.items[0].enabled);
+    EXPECT_FALSE(menu.items[0].checked);
+    EXPECT_TRUE(menu.items[1].checked);  // Unicast
+    // An open GigE camera: both grayed, the check stays.
+    open(0);
+    list().onContextMenu(res::ListCameras, 0, {5, 5});
+    EXPECT_FALSE(platform.lastPopupMenu().items[0].enabled);
+    EXPECT_FALSE(platform.lastPopupMenu().items[1].enabled);
+    EXPECT_TRUE(platform.lastPopupMenu().items[1].checked);
+    // An open IEEE 1394 camera: grayed and no check marks at all.
+    open(1);
+    list().onContextMenu(res::ListCameras, 1, {5, 5});
+    EXPECT_FALSE(platform.lastPopupMenu().items[0].checked);
+    EXPECT_FALSE(platform.lastPopupMenu().items[1].checked);
+    EXPECT_FALSE(platform.lastPopupMenu().items[1].enabled);
+}
+
+TEST_F(AppShell, RemovingAnOpenCameraClosesItsWindowsAndKeepsOtherRecords)
+{
+    start(2);
+    list().m_listCastMode[1].nCastMode = 1;
+    CMolvaneView *view = open(0);
+    frame().routeCommand(res::CmdPlay);
+    ASSERT_TRUE(platform.processUntil([&] { return view->m_nFrameCount >= 1; }));
+    sims.disconnect(1);
+    platform.processEvents();
+    EXPECT_TRUE(platform.frame()->children().empty());
+    EXPECT_TRUE(g_listCameraView.empty());
+    ASSERT_EQ(list().lineCount(), 1);
+    ASSERT_EQ(list().m_listCastMode.size(), 1u);
+    EXPECT_EQ(list().m_listCastMode[0].strCamera, list().lineText(0));
+    EXPECT_EQ(list().m_listCastMode[0].nCastMode, 1);
+}
+
+TEST_F(AppShell, ToolbarTogglesFollowTheirMenuChecksAndGoBackLeftOfTheZoomBar)
+{
+    start(0);
+    fw::HeadlessFramePeer *f = platform.frame();
+    frame().routeCommand(res::CmdToolbarCamera);
+    EXPECT_FALSE(f->toolBarVisible(res::ToolbarCamera));
+    EXPECT_FALSE(f->menuChecked(res::CmdToolbarCamera));
+    frame().routeCommand(res::CmdToolbarCamera);
+    EXPECT_TRUE(f->toolBarVisible(res::ToolbarCamera));
+    EXPECT_TRUE(f->menuChecked(res::CmdToolbarCamera));
+    EXPECT_EQ(f->toolBarRow(), (std::vector<int>{res::ToolbarCamera, res::ToolbarZoom}));
+}
+
+TEST_F(AppShell, ToolWindowsOpenOnceAndAreDeletedWhenTheyClose)
+{
+    start(0);
+    frame().routeCommand(res::CmdHistogram);
+    CHistoDlg *first = g_pHistoDlg;
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->windowRect().left, 160);
+    EXPECT_EQ(first->windowRect().top, 250);
+    frame().routeCommand(res::CmdHistogram);
+    EXPECT_EQ(g_pHistoDlg, first);
+    first->close();  // posts WM_USER + 101
+    platform.processEvents();
+    EXPECT_EQ(g_pHistoDlg, nullptr);
+    frame().routeCommand(res::CmdHistogram);
+    ASSERT_NE(g_pHistoDlg, nullptr);
+    EXPECT_TRUE(g_pHistoDlg->hasWindow());
+}
+
+TEST_F(AppShell, TenRegisterWindowsCascadeAndAClosedOneComesBackInItsPlace)
+{
+    start(0);
+    for (int i = 0; i < 11; ++i)
+        frame().routeCommand(res::CmdRegisterAccess);
+    EXPECT_EQ(frame().m_nRegisterDlg, 10);
+    for (int k = 0; k < 10; ++k) {
+        ASSERT_NE(frame().m_pRegisterDlg[k], nullptr);
+        EXPECT_EQ(frame().m_pRegisterDlg[k]->windowRect().left, 450 + 50 * k);
+        EXPECT_EQ(frame().m_pRegisterDlg[k]->windowRect().top, 435 + 35 * k);
+    }
+    frame().m_pRegisterDlg[3]->close();
+    EXPECT_EQ(frame().m_nRegisterDlg, 9);
+    EXPECT_FALSE(frame().m_pRegisterDlg[3]->isWindowVisible());
+    frame().routeCommand(res::CmdRegisterAccess);
+    EXPECT_TRUE(frame().m_pRegisterDlg[3]->isWindowVisible());
+    EXPECT_EQ(frame().m_pRegisterDlg[3]->windowRect().left, 600);
+    EXPECT_EQ(frame().m_nRegisterDlg, 10);
+}
+
+TEST_F(AppShell, TheAboutBoxShowsTheVersionsActuallyLinked)
+{
+    start(0);
+    CAboutDlg about;
+    about.OnInitDialog();
+    EXPECT_EQ(about.form().text(res::AboutProgram).rfind("Molvane ", 0), 0u);
+    EXPECT_EQ(about.form().text(res::AboutApi).rfind("API ", 0), 0u);
+#ifdef MOLVANE_HAVE_ARAVIS
+    EXPECT_EQ(about.form().text(res::AboutTl).rfind("TL Driver 0.8.", 0), 0u);
+#endif
+    EXPECT_EQ(about.form().text(res::About1394), "");  // libdc1394 is not linked
+}
+
+TEST_F(AppShell, ClosingTheFrameClosesCameraWindowsAndQuits)
+{
+    start(1);
+    open(0);
+    frame().close();
+    platform.processEvents();
+    EXPECT_TRUE(platform.quitRequested());
+    EXPECT_EQ(mainFrame(), nullptr);
+    EXPECT_TRUE(g_listCameraView.empty());
+}

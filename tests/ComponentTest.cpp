@@ -1,0 +1,260 @@
+// The camera control component: results, errors, call log, frames, images, recording, mapping.
+#include "TestSupport.h"
+
+#include "camera/CMolvane.h"
+#include "camera/CameraError.h"
+
+#include <opencv2/imgcodecs.hpp>
+
+#include <filesystem>
+#include <unistd.h>
+
+using namespace cam;
+namespace fs = std::filesystem;
+
+namespace {
+
+int codeOf(const std::function<void()> &fn)
+{
+    try {
+        fn();
+    } catch (const CameraError &e) {
+        return e.code();
+    }
+    return 0;
+}
+
+struct Events : CameraEvents {
+    CMolvane *camera = nullptr;
+    int images = 0, drops = 0, arrived = 0;
+    std::vector<int> removed;
+    std::function<void()> onImage;
+    void ImageReceived(int) override
+    {
+        ++images;
+        if (onImage)
+            onImage();
+    }
+    void FrameDropped() override { ++drops; }
+    void CameraArrived() override { ++arrived; }
+    void CameraRemoved(int p) override { removed.push_back(p); }
+};
+
+class ComponentTest : public ::testing::Test {
+protected:
+    void SetUp() override { temp = fs::temp_directory_path() / ("molvane-test-" + std::to_string(::getpid())); fs::create_directories(temp); }
+    void TearDown() override
+    {
+        camera.reset();
+        platform.processEvents();
+        sims.uninstall();
+        CameraBus::instance().clear();
+        fs::remove_all(temp);
+    }
+    void make(int cameras, const std::vector<std::string> &faults = {})
+    {
+        for (const auto &f : faults)
+            ASSERT_TRUE(sims.addFault(f, nullptr));
+        sims.install(cameras);
+        camera = std::make_unique<CMolvane>();
+        ASSERT_TRUE(camera->Create("Molvane", [this](std::function<void()> fn) { platform.post(std::move(fn)); }, &events));
+    }
+    bool frames(int n)
+    {
+        const int target = events.images + n;
+        return platform.processUntil([&] { return events.images >= target; });
+    }
+
+    fw::HeadlessPlatform platform;
+    SimulatedCameras sims;
+    Events events;
+    std::unique_ptr<CMolvane> camera;
+    fs::path temp;
+};
+
+} // namespace
+
+TEST_F(ComponentTest, ListsKeepNothingApartFromZeroEntries)
+{
+    CMolvane uncreated;
+    EXPECT_FALSE(uncreated.GetCameraList().has_value());
+    EXPECT_EQ(uncreated.GetImageWidth(), 0);  // members of an uncreated component do nothing
+    make(0);
+    ASSERT_TRUE(camera->GetCameraList().has_value());
+    EXPECT_TRUE(camera->GetCameraList()->empty());
+    EXPECT_FALSE(camera->GetCameraInfo(0).has_value());
+}
+
+TEST_F(ComponentTest, OpeningReportsHeldAndUnopenableCamerasByCode)
+{
+    make(3, {"1:held", "2:unopenable"});
+    EXPECT_EQ(codeOf([&] { camera->SetCameraIndex(0); }), code::HeldElsewhere);
+    EXPECT_EQ(codeOf([&] { camera->SetCameraIndex(1); }), code::CannotOpen);
+    EXPECT_EQ(codeOf([&] { camera->SetCameraIndex(7); }), code::CannotOpen);
+    EXPECT_EQ(camera->GetCameraIndex(), -1);
+    camera->SetAccessMode(2);
+    camera->SetCameraIndex(0);  // monitoring a held camera works
+    EXPECT_EQ(camera->GetCameraIndex(), 0);
+    EXPECT_EQ(camera->GetAccessMode(), 2);
+    EXPECT_EQ(codeOf([&] { camera->SetGain("", 3); }), code::AccessDenied);
+    EXPECT_EQ(camera->GetAccessMode("Width"), access::ReadOnly);
+}
+
+TEST_F(ComponentTest, EveryCallIsLoggedWithItsDispidKindAndArguments)
+{
+    make(1);
+    camera->callLog().clear();
+    camera->SetMulticastMode(1);
+    camera->SetCameraIndex(0);
+    camera->SetIntValue("Width", 640);
+    auto calls = camera->callLog().calls();
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].dispid, Dispid::MulticastMode);
+    EXPECT_EQ(calls[0].kind, CallKind::Put);
+    EXPECT_EQ(std::get<int>(calls[1].args[0]), 0);
+    EXPECT_EQ(static_cast<int>(calls[2].dispid), 178);
+    EXPECT_EQ(std::get<std::string>(calls[2].args[0]), "Width");
+}
+
+TEST_F(ComponentTest, FramesArriveInOrderAndImagesActOnTheFrameBeingHandled)
+{
+    make(1);
+    camera->SetCameraIndex(0);
+    camera->SetImageWidth(320);
+    camera->SetImageHeight(240);
+    std::vector<uint64_t> numbers;
+    events.onImage = [&] { numbers.push_back(camera->currentFrame()->number); };
+    camera->SetAcquisition(1);
+    ASSERT_TRUE(frames(5));
+    for (size_t i = 1; i < numbers.size(); ++i)
+        EXPECT_GT(numbers[i], numbers[i - 1]);
+    auto rgb = camera->GetRgbImage(0);
+    auto raw = camera->GetRawImage(0);
+    ASSERT_TRUE(rgb && raw);
+    EXPECT_EQ(rgb->size(), 320u * 240u * 3u);
+    EXPECT_EQ(raw->size(), 320u * 240u);  // BayerGR8
+    camera->SetAcquisition(0);
+    // The bottom image row comes first: compare with the converted frame's last row.
+    camera->SetBayerConversion(1);
+    auto converted = camera->GetRgbImage(0);
+    const int colour = camera->GetPixelColor(5, 239);
+    const uint8_t *first = converted->data() + 5 * 3;
+    EXPECT_EQ(first[2], colour & 0xff);
+    EXPECT_EQ(first[1], (colour >> 8) & 0xff);
+    EXPECT_EQ(first[0], (colour >> 16) & 0xff);
+}
+
+TEST_F(ComponentTest, SavesStillsAsJpegBmpAndTiffAndRefusesOtherTypes)
+{
+    make(1);
+    EXPECT_NE(codeOf([&] { CMolvane c; c.SaveImage("x.jpg", 90); }), code::NotSupported);
+    camera->SetCameraIndex(0);
+    camera->SetImageWidth(160);
+    camera->SetImageHeight(120);
+    camera->SetAcquisition(1);
+    ASSERT_TRUE(frames(1));
+    for (const char *ext : {".jpg", ".bmp", ".tif"}) {
+        const std::string path = (temp / (std::string("still") + ext)).string();
+        camera->SaveImage(path, 90);
+        cv::Mat back = cv::imread(path);
+        EXPECT_EQ(back.cols, 160) << ext;
+        EXPECT_EQ(back.rows, 120) << ext;
+    }
+    EXPECT_EQ(codeOf([&] { camera->SaveImage((temp / "x.png").string(), 90); }), code::NotSupported);
+    EXPECT_EQ(codeOf([&] { camera->SaveImage((temp / "missing/dir/x.jpg").string(), 90); }), code::FileError);
+    camera->SetAcquisition(0);
+}
+
+TEST_F(ComponentTest, RecordsAnAviWithACodecThatReallyEncodes)
+{
+    make(1);
+    auto codecs = camera->GetAviCodecList();
+    ASSERT_TRUE(codecs && !codecs->empty());
+    camera->SetCameraIndex(0);
+    camera->SetImageWidth(320);
+    camera->SetImageHeight(240);
+    EXPECT_EQ(codeOf([&] { camera->StartAviCapture((temp / "a.avi").string(), 1000); }), code::NotSupported);
+    camera->SetAviCodec(codecs->front());
+    camera->SetAcquisition(1);
+    ASSERT_TRUE(frames(1));
+    const std::string path = (temp / "clip.avi").string();
+    camera->StartAviCapture(path, 400);
+    ASSERT_TRUE(frames(8));
+    camera->StopAviCapture();
+    camera->SetAcquisition(0);
+    EXPECT_GT(fs::file_size(path), 1000u);
+    camera->SetAviCodec("no such codec");
+    camera->SetAcquisition(1);
+    EXPECT_EQ(codeOf([&] { camera->StartAviCapture((temp / "b.avi").string(), 400); }), code::NotSupported);
+    camera->SetAcquisition(0);
+}
+
+TEST_F(ComponentTest, LostFramesFireFrameDroppedAndRemovalFiresCameraRemoved)
+{
+    make(2, {"1:drop=50"});
+    camera->SetCameraIndex(0);
+    camera->SetImageWidth(160);
+    camera->SetImageHeight(120);
+    camera->SetFloatValue("AcquisitionFrameRateAbs", 400);
+    camera->SetAcquisition(1);
+    ASSERT_TRUE(platform.processUntil([&] { return events.drops >= 20; }));
+    camera->SetAcquisition(0);
+    platform.processEvents();
+    EXPECT_EQ(static_cast<uint64_t>(events.drops), camera->framesDropped());
+
+    sims.disconnect(1);
+    platform.processEvents();
+    EXPECT_EQ(events.removed, std::vector<int>{0});
+    EXPECT_EQ(camera->GetCameraIndex(), -1);
+    EXPECT_EQ(codeOf([&] { camera->GetImageWidth(); }), code::Removed);
+    sims.connect(1);
+    platform.processEvents();
+    EXPECT_EQ(events.arrived, 1);
+}
+
+TEST_F(ComponentTest, FixedMembersMapOntoTheStandardFeatures)
+{
+    make(1);
+    camera->SetCameraIndex(0);
+    camera->SetTriggerMode(14);
+    EXPECT_EQ(camera->GetEnumValue("ExposureMode"), "Mode14");
+    EXPECT_EQ(camera->GetTriggerMode(), 14);
+    camera->SetTriggerOnOff(1);
+    EXPECT_EQ(camera->GetEnumValue("TriggerMode"), "On");
+    camera->SetGainRed("", 5);
+    EXPECT_FLOAT_EQ(camera->GetGainRed(), 5);
+    EXPECT_FLOAT_EQ(camera->GetGain(), 0);
+    EXPECT_EQ(camera->GetEnumValue("GainSelector"), "All");  // the selector is put back
+    camera->SetExposureTimeText("12 ms");
+    EXPECT_FLOAT_EQ(camera->GetExposureTime(), 12000);
+    EXPECT_EQ(camera->GetExposureTimeText(), "12.000 ms");
+    camera->SetExposureTimeText("250us");
+    EXPECT_EQ(camera->GetExposureTimeText(), "250 us");
+    EXPECT_EQ(codeOf([&] { camera->SetExposureTimeText("12"); }), code::OutOfRange);
+    camera->SetStrobeProperty("Timer2", "ON", "LevelLow");
+    EXPECT_EQ(*camera->GetStrobeProperty(), (std::vector<std::string>{"Timer2", "ON", "LevelLow"}));
+    int x = 0, y = 0;
+    camera->SetKneePoint(2, 2100, 1900);
+    camera->GetKneePoint(2, &x, &y);
+    EXPECT_EQ(x, 2100);
+    EXPECT_EQ(y, 1900);
+    std::vector<TriggerRecord> table(3, TriggerRecord{0, 1, 2, 3});
+    camera->SetTriggerSequenceTable(table);
+    camera->SaveTriggerSequence(4);
+    camera->SetTriggerSequenceTable({});
+    camera->LoadTriggerSequence(4);
+    EXPECT_EQ(camera->GetTriggerSequenceTable()[2].shutter, 3);
+    EXPECT_EQ(camera->GetTriggerSequenceTable().size(), 255u);
+    EXPECT_EQ(camera->ReadRegister(12), 0x56000001);
+}
+
+TEST_F(ComponentTest, AMonoIeee1394CameraLacksColourFeatures)
+{
+    make(2);
+    camera->SetCameraIndex(1);
+    EXPECT_EQ(camera->GetCameraType(), 1);
+    EXPECT_EQ(codeOf([&] { camera->GetHue(); }), code::NoSuchFeature);
+    EXPECT_EQ(codeOf([&] { camera->GetBalanceWhiteAuto(); }), code::NoSuchFeature);
+    EXPECT_EQ(camera->GetIris(), 4);
+    EXPECT_EQ(camera->GetFrameRateList()->size(), 6u);
+}

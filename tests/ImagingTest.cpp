@@ -1,0 +1,97 @@
+// Pixel conversion: Bayer layouts by known colours, 16-bit scaling, YUV, effects.
+#include "camera/imaging/FrameConverter.h"
+
+#include <gtest/gtest.h>
+
+using namespace cam;
+
+namespace {
+
+// A Bayer frame of a flat colour: each site holds the value of its own filter colour.
+FrameBuffer flatBayer(int layout, cv::Vec3b bgr, int size = 8)
+{
+    static const int cell[4][4] = {{1, 0, 2, 1}, {0, 1, 1, 2}, {2, 1, 1, 0}, {1, 2, 0, 1}};
+    static const PixelFormat formats[4] = {PixelFormat::BayerGB8, PixelFormat::BayerBG8,
+                                           PixelFormat::BayerRG8, PixelFormat::BayerGR8};
+    FrameBuffer f;
+    f.width = f.height = size;
+    f.format = formats[layout];
+    f.data.resize(size * size);
+    f.size = f.data.size();
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            f.data[y * size + x] = bgr[cell[layout][(x & 1) + 2 * (y & 1)]];
+    return f;
+}
+
+} // namespace
+
+class BayerLayouts : public ::testing::TestWithParam<std::tuple<int, int>> {};
+
+TEST_P(BayerLayouts, AFlatColourComesBackAsThatColour)
+{
+    const auto [layout, algorithm] = GetParam();
+    const cv::Vec3b colour(30, 90, 210);  // blue, green, red
+    FrameBuffer f = flatBayer(layout, colour);
+    ImageSettings s;
+    s.bayerConversion = true;
+    s.bayerLayout = layout;
+    s.bayerAlgorithm = algorithm;
+    cv::Mat out;
+    convertToBgr(f, s, out);
+    ASSERT_EQ(out.type(), CV_8UC3);
+    cv::Vec3b centre = out.at<cv::Vec3b>(4, 4);
+    for (int c = 0; c < 3; ++c)
+        EXPECT_NEAR(centre[c], colour[c], 2) << "layout " << layout << " algorithm " << algorithm;
+}
+
+INSTANTIATE_TEST_SUITE_P(AllLayoutsAndAlgorithms, BayerLayouts,
+                         ::testing::Combine(::testing::Range(0, 4), ::testing::Range(1, 4)));
+
+TEST(FrameConverter, WithoutBayerConversionARawFrameShowsGrey)
+{
+    FrameBuffer f = flatBayer(3, cv::Vec3b(30, 90, 210));
+    cv::Mat out;
+    convertToBgr(f, ImageSettings{}, out);
+    cv::Vec3b p = out.at<cv::Vec3b>(0, 1);  // a red site of GR/BG
+    EXPECT_EQ(p, cv::Vec3b(210, 210, 210));
+}
+
+TEST(FrameConverter, SixteenBitFramesScaleByTheirSignificantBits)
+{
+    FrameBuffer f;
+    f.width = 2;
+    f.height = 1;
+    f.format = PixelFormat::Mono16;
+    f.bits = 12;
+    f.data = {0xff, 0x0f, 0x00, 0x08};  // 4095 and 2048, little endian
+    f.size = 4;
+    cv::Mat out;
+    convertToBgr(f, ImageSettings{}, out);
+    EXPECT_EQ(out.at<cv::Vec3b>(0, 0)[0], 255);
+    EXPECT_EQ(out.at<cv::Vec3b>(0, 1)[0], 128);
+    f.bits = 10;
+    f.data = {0xff, 0x03, 0x00, 0x02};  // 1023 and 512
+    convertToBgr(f, ImageSettings{}, out);
+    EXPECT_EQ(out.at<cv::Vec3b>(0, 0)[0], 255);
+    EXPECT_EQ(out.at<cv::Vec3b>(0, 1)[0], 128);
+}
+
+TEST(FrameConverter, YuvGreyStaysGreyAndEffectsApplyInOrder)
+{
+    FrameBuffer f;
+    f.width = 2;
+    f.height = 2;
+    f.format = PixelFormat::YUV422Packed;
+    f.data = {128, 100, 128, 100, 128, 200, 128, 200};  // U Y V Y per row
+    f.size = f.data.size();
+    cv::Mat out;
+    convertToBgr(f, ImageSettings{}, out);
+    EXPECT_NEAR(out.at<cv::Vec3b>(0, 0)[0], 100, 3);
+    EXPECT_NEAR(out.at<cv::Vec3b>(1, 0)[2], 200, 3);
+    ImageSettings flipNegative;
+    flipNegative.flip = true;
+    flipNegative.negative = true;
+    convertToBgr(f, flipNegative, out);
+    EXPECT_NEAR(out.at<cv::Vec3b>(0, 0)[0], 255 - 200, 3);  // bottom row on top, inverted
+}

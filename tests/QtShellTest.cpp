@@ -1,0 +1,114 @@
+// The Qt layer for real, on the offscreen platform: the main window that the shell builds,
+// its docks, toolbars and menus, a camera window opened from the list, and closing.
+#include "app/AppAccess.h"
+#include "app/CMainFrame.h"
+#include "app/CMolvaneApp.h"
+#include "camera/CameraBus.h"
+#include "camera/sim/SimulatedCameras.h"
+#include "framework/qt/QtPlatform.h"
+#include "res/ResourceIds.h"
+#include "view/CMolvaneView.h"
+
+#include <QApplication>
+#include <QDockWidget>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QSlider>
+#include <QTest>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QMainWindow *mainWindow()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *mw = qobject_cast<QMainWindow *>(w))
+            return mw;
+    return nullptr;
+}
+
+void spin(int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+} // namespace
+
+TEST(QtShell, BuildsTheMainWindowAndOpensACameraWindowFromTheList)
+{
+    int argc = 1;
+    char name[] = "molvane_qt_tests";
+    char *argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qapp(argc, argv);
+    cam::SimulatedCameras sims;
+    {
+        fw::QtPlatform platform;
+        sims.install(2);
+        auto app = std::make_unique<CMolvaneApp>();
+        ASSERT_TRUE(app->InitInstance());
+        spin(100);
+
+        QMainWindow *mw = mainWindow();
+        ASSERT_NE(mw, nullptr);
+        EXPECT_EQ(mw->windowTitle(), "Molvane");
+        QStringList menus;
+        for (QAction *a : mw->menuBar()->actions())
+            menus << a->text();
+        EXPECT_EQ(menus, (QStringList{"Camera", "Help"}));
+        EXPECT_EQ(mw->findChildren<QToolBar *>().size(), 2);
+        auto *slider = mw->findChild<QSlider *>("zoomSlider");
+        ASSERT_NE(slider, nullptr);
+        EXPECT_EQ(slider->minimum(), 1);
+        EXPECT_EQ(slider->maximum(), 1000);
+        EXPECT_EQ(slider->value(), 100);
+        QStringList docks;
+        for (QDockWidget *d : mw->findChildren<QDockWidget *>())
+            docks << d->windowTitle();
+        docks.sort();
+        EXPECT_EQ(docks, (QStringList{"Camera Info", "Camera List"}));
+
+        auto *list = mw->findChild<QListWidget *>("ctl513");
+        ASSERT_NE(list, nullptr);
+        ASSERT_EQ(list->count(), 2);
+        list->setCurrentRow(0);
+        QListWidgetItem *item = list->item(0);
+        // What the list view emits for the operator's double-click.
+        emit list->itemDoubleClicked(item);
+        spin(200);
+        auto *mdi = mw->findChild<QMdiArea *>();
+        ASSERT_EQ(mdi->subWindowList().size(), 1);
+        EXPECT_EQ(mdi->subWindowList()[0]->windowTitle(), list->item(0)->text() + " Zoom : 100%");
+        menus.clear();
+        for (QAction *a : mw->menuBar()->actions())
+            menus << a->text();
+        EXPECT_EQ(menus, (QStringList{"Camera", "Analysis", "Help"}));
+        CMolvaneView *view = mainFrame()->activeCameraView();
+        ASSERT_NE(view, nullptr);
+        mainFrame()->routeCommand(res::CmdPlay);
+        spin(300);
+        EXPECT_GT(view->m_nFrameCount, 0u);
+
+        mdi->subWindowList()[0]->close();  // the window's close box
+        spin(100);
+        EXPECT_TRUE(mdi->subWindowList().isEmpty());
+        EXPECT_TRUE(g_listCameraView.empty());
+
+        mw->close();
+        spin(100);
+        EXPECT_EQ(mainFrame(), nullptr);
+        app.reset();
+        spin(50);
+    }
+    sims.uninstall();
+    cam::CameraBus::instance().clear();
+}

@@ -1,0 +1,216 @@
+// Simulated cameras: opening rules, streaming, triggers, shots, faults, registers, user sets.
+#include "camera/CameraError.h"
+#include "camera/sim/SimCamera.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+using namespace cam;
+using namespace std::chrono_literals;
+
+namespace {
+
+int codeOf(const std::function<void()> &fn)
+{
+    try {
+        fn();
+    } catch (const CameraError &e) {
+        return e.code();
+    }
+    return 0;
+}
+
+// Takes every frame as it arrives, as a fast consumer would.
+struct Consumer : StreamListener {
+    SimCamera *camera = nullptr;
+    bool consume = true;
+    std::atomic<int> frames{0};
+    std::atomic<int> drops{0};
+    void framesReady() override
+    {
+        if (!consume)
+            return;
+        while (FrameBuffer *b = camera->queue()->pop()) {
+            ++frames;
+            camera->queue()->release(b);
+        }
+    }
+    void frameDropped() override { ++drops; }
+};
+
+std::shared_ptr<SimCamera> make(SimKind kind, SimFaults faults = {})
+{
+    SimCameraSpec spec = simCameraSpec(kind, 1);
+    spec.faults = faults;
+    return std::make_shared<SimCamera>(spec);
+}
+
+bool waitFor(const std::function<bool()> &done, std::chrono::milliseconds limit = 3000ms)
+{
+    auto end = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(2ms);
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(SimCamera, OneControllerAtATimeAndScriptedRefusals)
+{
+    auto cam = make(SimKind::GigEColour);
+    cam->open(OpenMode::Control);
+    EXPECT_EQ(codeOf([&] { cam->open(OpenMode::Control); }), code::HeldElsewhere);
+    EXPECT_EQ(codeOf([&] { cam->open(OpenMode::Monitor); }), 0);
+    cam->close(OpenMode::Control);
+    EXPECT_EQ(codeOf([&] { cam->open(OpenMode::MulticastControl); }), 0);
+
+    SimFaults held;
+    held.held = true;
+    auto busy = make(SimKind::GigEColour, held);
+    EXPECT_EQ(codeOf([&] { busy->open(OpenMode::Control); }), code::HeldElsewhere);
+    EXPECT_EQ(codeOf([&] { busy->open(OpenMode::Monitor); }), 0);
+
+    SimFaults broken;
+    broken.unopenable = true;
+    auto dead = make(SimKind::GigEColour, broken);
+    EXPECT_EQ(codeOf([&] { dead->open(OpenMode::Monitor); }), code::CannotOpen);
+}
+
+TEST(SimCamera, StreamsAtTheSetRateAndLocksGeometryWhileStreaming)
+{
+    auto cam = make(SimKind::GigEColour);
+    cam->features().setFloatValue("AcquisitionFrameRateAbs", 200);
+    Consumer c;
+    c.camera = cam.get();
+    cam->startStream(c, 8);
+    EXPECT_EQ(codeOf([&] { cam->features().setIntValue("Width", 640); }), code::AccessDenied);
+    std::this_thread::sleep_for(500ms);
+    cam->stopStream();
+    EXPECT_GT(c.frames.load(), 60);   // about 100 at 200 frames/s
+    EXPECT_LT(c.frames.load(), 140);
+    EXPECT_EQ(c.drops.load(), 0);
+    cam->features().setIntValue("Width", 640);
+    EXPECT_EQ(cam->features().intValue("Width"), 640);
+    EXPECT_EQ(cam->features().intMax("OffsetX"), 1280 - 640);
+}
+
+TEST(SimCamera, FramesHaveTheFormatAndSizeAsked)
+{
+    auto cam = make(SimKind::GigEColour);
+    cam->setImageFormat(3);  // Mono16
+    cam->features().setIntValue("Width", 320);
+    cam->features().setIntValue("Height", 240);
+    Consumer c;
+    c.consume = false;
+    cam->startStream(c, 4);
+    ASSERT_TRUE(waitFor([&] { return cam->queue()->readyCount() > 0; }));
+    FrameBuffer *b = cam->queue()->pop();
+    cam->stopStream();
+    EXPECT_EQ(b->format, PixelFormat::Mono16);
+    EXPECT_EQ(b->width, 320);
+    EXPECT_EQ(b->height, 240);
+    EXPECT_EQ(b->size, 320u * 240u * 2u);
+}
+
+TEST(SimCamera, SoftwareTriggerAndShotsDeliverExactlyWhatWasAskedFor)
+{
+    auto cam = make(SimKind::GigEColour);
+    FeatureAccess &f = cam->features();
+    f.setEnumValue("TriggerMode", "On");
+    f.setEnumValue("TriggerSource", "Software");
+    Consumer c;
+    c.camera = cam.get();
+    cam->startStream(c, 8);
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(c.frames.load(), 0);
+    for (int i = 0; i < 3; ++i)
+        f.execute("TriggerSoftware");
+    EXPECT_TRUE(waitFor([&] { return c.frames.load() == 3; }));
+    f.setEnumValue("TriggerMode", "Off");
+    f.setEnumValue("AcquisitionMode", "MultiFrame");
+    std::this_thread::sleep_for(50ms);
+    const int before = c.frames.load();
+    cam->startShots(5);
+    EXPECT_TRUE(waitFor([&] { return c.frames.load() == before + 5; }));
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(c.frames.load(), before + 5);
+    cam->stopStream();
+}
+
+TEST(SimCamera, AFullPoolAndTransportLossCountAsDroppedFrames)
+{
+    auto cam = make(SimKind::GigEColour);
+    cam->features().setFloatValue("AcquisitionFrameRateAbs", 500);
+    Consumer stalled;
+    stalled.consume = false;  // a user-interface thread that never gets round to the frames
+    cam->startStream(stalled, 4);
+    ASSERT_TRUE(waitFor([&] { return stalled.drops.load() >= 10; }));
+    cam->stopStream();
+    EXPECT_EQ(cam->receivedFrameCount(), 4u);
+
+    SimFaults lossy;
+    lossy.dropRate = 0.5;
+    auto lossyCam = make(SimKind::GigEColour, lossy);
+    lossyCam->features().setFloatValue("AcquisitionFrameRateAbs", 500);
+    Consumer c;
+    c.camera = lossyCam.get();
+    lossyCam->startStream(c, 8);
+    ASSERT_TRUE(waitFor([&] { return c.frames.load() + c.drops.load() >= 200; }));
+    lossyCam->stopStream();
+    EXPECT_GT(c.drops.load(), 50);
+    EXPECT_GT(c.frames.load(), 50);
+    EXPECT_EQ(lossyCam->droppedFrames(), static_cast<uint64_t>(c.drops.load()));
+}
+
+TEST(SimCamera, RegistersHoldTheMacAddressAndRefuseBadAccess)
+{
+    auto cam = make(SimKind::GigEColour);  // MAC 02:4d:56:00:00:01
+    EXPECT_EQ(cam->readRegister(8), 0x024du);
+    EXPECT_EQ(cam->readRegister(12), 0x56000001u);
+    EXPECT_EQ(codeOf([&] { cam->writeRegister(8, 1); }), code::AccessDenied);
+    EXPECT_EQ(codeOf([&] { cam->readRegister(6); }), code::OutOfRange);
+    cam->writeRegister(0x1000, 0xdeadbeef);
+    EXPECT_EQ(cam->readRegister(0x1000), 0xdeadbeefu);
+}
+
+TEST(SimCamera, UserSetsAndSelectorsKeepTheirOwnValues)
+{
+    auto cam = make(SimKind::GigEColour);
+    FeatureAccess &f = cam->features();
+    f.setFloatValue("Gain", 6);
+    f.setEnumValue("GainSelector", "Red");
+    f.setFloatValue("Gain", 3);
+    f.setEnumValue("GainSelector", "All");
+    EXPECT_DOUBLE_EQ(f.floatValue("Gain"), 6);
+    cam->loadSaveUserSet(2, true);
+    f.setFloatValue("Gain", 12);
+    cam->loadSaveUserSet(2, false);
+    EXPECT_DOUBLE_EQ(f.floatValue("Gain"), 6);
+    cam->loadSaveUserSet(0, false);  // the factory set
+    EXPECT_DOUBLE_EQ(f.floatValue("Gain"), 0);
+    EXPECT_EQ(codeOf([&] { cam->loadSaveUserSet(0, true); }), code::AccessDenied);
+    EXPECT_EQ(codeOf([&] { cam->loadSaveUserSet(8, false); }), code::OutOfRange);
+}
+
+TEST(SimCamera, Ieee1394FormatsFixGeometryAndOnlyFixedModesHaveRateLists)
+{
+    auto cam = make(SimKind::Ieee1394Mono);
+    EXPECT_EQ(cam->info().type, CameraType::Ieee1394);
+    EXPECT_EQ(cam->frameRates().size(), 6u);
+    EXPECT_EQ(codeOf([&] { cam->features().setIntValue("Width", 320); }), code::AccessDenied);
+    cam->setImageFormat(2);  // 1024x768, slower rates only
+    EXPECT_EQ(cam->features().intValue("Width"), 1024);
+    EXPECT_EQ(cam->frameRates().back(), "15");
+    EXPECT_EQ(cam->frameRateIndex(), 3);
+    cam->setImageFormat(4);  // Format7
+    EXPECT_EQ(codeOf([&] { cam->frameRates(); }), code::NotSupported);
+    cam->features().setIntValue("Width", 512);
+    cam->features().setIntValue("BytePerPacket", 1024);
+    EXPECT_EQ(codeOf([&] { cam->features().setIntValue("BytePerPacket", 1026); }), code::OutOfRange);
+}

@@ -1,0 +1,53 @@
+// Shared set-up for scenario tests: a headless platform, simulated cameras, the application.
+#pragma once
+
+#include "app/CMainFrame.h"
+#include "app/CMolvaneApp.h"
+#include "camera/CameraBus.h"
+#include "camera/sim/SimulatedCameras.h"
+#include "framework/headless/HeadlessPlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+// Dispids of a component's calls, in order, optionally only those with the given ids.
+inline std::vector<int> dispids(const cam::CMolvane &c, std::vector<cam::Dispid> only = {})
+{
+    std::vector<int> out;
+    for (const auto &call : c.callLog().calls()) {
+        bool keep = only.empty();
+        for (auto d : only)
+            keep = keep || call.dispid == d;
+        if (keep)
+            out.push_back(static_cast<int>(call.dispid));
+    }
+    return out;
+}
+
+class AppFixture : public ::testing::Test {
+protected:
+    void start(int cameras, const std::vector<std::string> &faults = {})
+    {
+        for (const auto &f : faults)
+            ASSERT_TRUE(sims.addFault(f, nullptr)) << f;
+        sims.install(cameras);
+        app = std::make_unique<CMolvaneApp>();
+        ASSERT_TRUE(app->InitInstance());
+        platform.processEvents();
+    }
+    void TearDown() override
+    {
+        app.reset();
+        platform.processEvents();
+        sims.uninstall();
+        cam::CameraBus::instance().clear();
+    }
+    CMainFrame &frame() { return *app->m_pMainWnd; }
+    CCameraListWnd &list() { return frame().m_wndCameraList; }
+
+    fw::HeadlessPlatform platform;
+    cam::SimulatedCameras sims;
+    std::unique_ptr<CMolvaneApp> app;
+};
