@@ -1,5 +1,6 @@
 // The desktop program: options, simulated cameras, the application on Qt.
 #include "app/CMolvaneApp.h"
+#include "camera/display/QtDisplayInstall.h"
 #include "camera/sim/SimulatedCameras.h"
 #include "framework/qt/QtHost.h"
 
@@ -63,6 +64,7 @@ int main(int argc, char **argv)
     return fw::runWithQt(
         argc, argv,
         [&] {
+            cam::installQtDisplay();
             sims.install(simulate);
             app = std::make_unique<CMolvaneApp>();
             return app->InitInstance();

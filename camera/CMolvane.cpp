@@ -27,6 +27,14 @@ std::string lowerExtension(const std::string &path)
 
 } // namespace
 
+namespace {
+DisplayFactory &displayFactory()
+{
+    static DisplayFactory factory;
+    return factory;
+}
+} // namespace
+
 CMolvane::CMolvane() : alive_(std::make_shared<bool>(true)) {}
 
 CMolvane::~CMolvane()
@@ -34,10 +42,14 @@ CMolvane::~CMolvane()
     if (created_)
         CameraBus::instance().removeListener(this);
     closeCamera();
+    display_.reset();
     *alive_ = false;
 }
 
-bool CMolvane::Create(const std::string & /*windowName*/, Poster post, CameraEvents *events)
+void CMolvane::setDisplayFactory(DisplayFactory factory) { displayFactory() = std::move(factory); }
+
+bool CMolvane::Create(const std::string & /*windowName*/, Poster post, CameraEvents *events,
+                      void *nativeParent, const ComponentRect &rect)
 {
     if (created_)
         return true;
@@ -45,12 +57,26 @@ bool CMolvane::Create(const std::string & /*windowName*/, Poster post, CameraEve
         return false;
     post_ = std::move(post);
     events_ = events;
+    if (nativeParent && displayFactory())
+        display_ = displayFactory()(*this, nativeParent, rect);
     created_ = true;
     CameraBus::instance().addListener(this);
     return true;
 }
 
-void CMolvane::attachDisplay(CameraDisplay *display) { display_ = display; }
+void CMolvane::MoveWindow(const ComponentRect &rect)
+{
+    if (display_)
+        display_->move(rect);
+}
+
+void CMolvane::ShowWindow(bool visible)
+{
+    if (display_)
+        display_->setVisible(visible);
+}
+
+bool CMolvane::IsWindowVisible() const { return display_ && display_->isVisible(); }
 
 void CMolvane::reportMouse(EventId event, int x, int y)
 {

@@ -26,6 +26,11 @@ using ByteArray = std::optional<std::vector<uint8_t>>;
 // Runs a call on the user-interface thread.
 using Poster = std::function<void(std::function<void()>)>;
 
+class CMolvane;
+// Makes the window a component draws its live image in, inside a native parent window.
+using DisplayFactory =
+    std::function<std::unique_ptr<CameraDisplay>(CMolvane &, void *nativeParent, const ComponentRect &)>;
+
 class CMolvane : private StreamListener, private BusListener {
 public:
     CMolvane();
@@ -33,10 +38,17 @@ public:
     CMolvane(const CMolvane &) = delete;
     CMolvane &operator=(const CMolvane &) = delete;
 
-    // Creates the component; events go to `events` through `post`.
-    bool Create(const std::string &windowName, Poster post, CameraEvents *events);
+    // Creates the component; events go to `events` through `post`. With a native parent (and a
+    // display factory installed) the component shows its live image in a window of its own.
+    bool Create(const std::string &windowName, Poster post, CameraEvents *events,
+                void *nativeParent = nullptr, const ComponentRect &rect = {});
     bool created() const { return created_; }
-    void attachDisplay(CameraDisplay *display);
+    static void setDisplayFactory(DisplayFactory factory);
+    // The component's window.
+    void MoveWindow(const ComponentRect &rect);
+    void ShowWindow(bool visible);
+    bool IsWindowVisible() const;
+    CameraDisplay *display() const { return display_.get(); }
     // Mouse over the shown image, in image pixels (reported by the display).
     void reportMouse(EventId event, int x, int y);
 
@@ -289,7 +301,7 @@ private:
     bool created_ = false;
     Poster post_;
     CameraEvents *events_ = nullptr;
-    CameraDisplay *display_ = nullptr;
+    std::unique_ptr<CameraDisplay> display_;
     std::shared_ptr<bool> alive_;
 
     std::shared_ptr<CameraDevice> device_;

@@ -15,6 +15,10 @@ public:
     virtual void CameraRemoved(int /*position*/) {}
 };
 
+struct ComponentRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
 // Where a component shows its live image; the component tells it what changed.
 class CameraDisplay {
 public:
@@ -23,6 +27,8 @@ public:
     virtual void settingsChanged() = 0;    // zoom, rotation, effects, Bayer, overlay
     virtual void setFullScreen(bool on) = 0;
     virtual void setVisible(bool visible) = 0;
+    virtual bool isVisible() const = 0;
+    virtual void move(const ComponentRect &rect) = 0;  // in the parent window's client area
 };
 
 } // namespace cam

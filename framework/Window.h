@@ -53,6 +53,8 @@ public:
     virtual Point clientToScreen(Point p) const = 0;
     virtual void invalidate() {}
     virtual void setFocus(int /*controlId*/) {}
+    // The platform's own handle of the window's client (a QWidget on Qt), for hosted components.
+    virtual void *nativeHandle() const { return nullptr; }
 };
 
 struct CommandUi {
@@ -89,6 +91,7 @@ public:
     Rect controlScreenRect(int controlId) const;
     Point clientToScreen(Point p) const;
     void invalidate();
+    void *nativeHandle() const { return peer_ ? peer_->nativeHandle() : nullptr; }
 
     // WM_CLOSE now, or posted to run after the current handler.
     void close() { onClose(); }

@@ -19,15 +19,15 @@ ControlTemplate c(K kind, int id, const std::string &text, int x, int y, int w, 
 void infoRow(std::vector<ControlTemplate> &out, const std::string &label, int id, int y,
              const std::string &initial = " -")
 {
-    out.push_back(c(K::Static, 0, label, 10, y, 100, 10));
-    out.push_back(c(K::Static, id, initial, 112, y, 78, 10));
+    out.push_back(c(K::Static, 0, label, 10, y, 106, 10));
+    out.push_back(c(K::Static, id, initial, 118, y, 90, 10));
 }
 
 DialogTemplate cameraInfo()
 {
-    DialogTemplate t{res::DialogCameraInfo, "", 196, 354, {}};
+    DialogTemplate t{res::DialogCameraInfo, "", 214, 354, {}};
     auto &v = t.controls;
-    v.push_back(c(K::GroupBox, 0, "Camera Info", 4, 2, 188, 110));
+    v.push_back(c(K::GroupBox, 0, "Camera Info", 4, 2, 206, 110));
     infoRow(v, "Vendor Name :", res::InfoVendor, 16);
     infoRow(v, "Model Name :", res::InfoModel, 29);
     infoRow(v, "Serial Number :", res::InfoSerial, 42);
@@ -35,19 +35,19 @@ DialogTemplate cameraInfo()
     infoRow(v, "Mac Address :", res::InfoMac, 68);
     infoRow(v, "IP Address :", res::InfoIp, 81);
     infoRow(v, "Firmware Ver : ", res::InfoFirmware, 94, " - ");
-    v.push_back(c(K::GroupBox, 0, "Image Format / Size", 4, 116, 188, 58));
+    v.push_back(c(K::GroupBox, 0, "Image Format / Size", 4, 116, 206, 58));
     infoRow(v, "Image Format : ", res::InfoFormat, 130);
     infoRow(v, "Width :", res::InfoWidth, 143);
     infoRow(v, "Height :", res::InfoHeight, 156);
-    v.push_back(c(K::GroupBox, 0, "Display", 4, 178, 188, 44));
+    v.push_back(c(K::GroupBox, 0, "Display", 4, 178, 206, 44));
     infoRow(v, "Received Fps :", res::InfoFps, 192);
     infoRow(v, "Total Frames :", res::InfoFrames, 205);
-    v.push_back(c(K::GroupBox, 0, "Status", 4, 226, 188, 70));
+    v.push_back(c(K::GroupBox, 0, "Status", 4, 226, 206, 70));
     infoRow(v, "Multicaset/ Unicast :", res::InfoCastMode, 240);
     infoRow(v, "Trigger On/Off :", res::InfoTrigger, 253);
     infoRow(v, "Bayer Conversion On/Off :", res::InfoBayer, 266);
     infoRow(v, "Zoom :", res::InfoZoom, 279);
-    v.push_back(c(K::GroupBox, 0, "Pixel Info", 4, 300, 188, 50));
+    v.push_back(c(K::GroupBox, 0, "Pixel Info", 4, 300, 206, 50));
     v.push_back(c(K::CheckBox, res::InfoPixelCheck, "Mouse Pointer Movement", 12, 312, 120, 10));
     v.push_back(c(K::Static, 0, "X :", 12, 326, 12, 10));
     v.push_back(c(K::Static, res::InfoX, " -", 26, 326, 40, 10));
@@ -89,6 +89,33 @@ DialogTemplate toolWindow(int id, const std::string &caption, int w, int h)
     return DialogTemplate{id, caption, w, h, {}};
 }
 
+// A setting page whose controls come with its own work: its caption for now.
+DialogTemplate page(int id, const std::string &caption, int w, int h)
+{
+    DialogTemplate t{id, "", w, h, {}};
+    t.controls.push_back(c(K::Static, 0, caption, 8, 6, 200, 12));
+    return t;
+}
+
+DialogTemplate pageMenu()
+{
+    DialogTemplate t{res::DialogPageMenu, "", 136, 150, {}};
+    const std::pair<int, const char *> buttons[] = {
+        {res::BtnFormat, "Format"},
+        {res::BtnFeature, "Feature Control"},
+        {res::BtnTrigger, "Trigger/Strobe , One/Multi Shot"},
+        {res::BtnRoi, "ROI / Byte per packet"},
+        {res::BtnTree, "XML Tree Viewer"},
+        {res::BtnCapture, "Capture"},
+        {res::BtnLut, "LUT"}};
+    int y = 4;
+    for (const auto &[id, text] : buttons) {
+        t.controls.push_back(c(K::Button, id, text, 4, y, 128, 20));
+        y += 20;
+    }
+    return t;
+}
+
 const std::map<int, DialogTemplate> &dialogs()
 {
     static const std::map<int, DialogTemplate> table = [] {
@@ -98,7 +125,15 @@ const std::map<int, DialogTemplate> &dialogs()
                                  toolWindow(res::DialogHorizontal, "Horizontal Profile Viewer", 515, 112),
                                  toolWindow(res::DialogVertical, "Vertical Profile Viewer", 99, 363),
                                  toolWindow(res::DialogEventLog, "Event Log Viewer", 319, 156),
-                                 toolWindow(res::DialogRegister, "Register Access", 180, 90)})
+                                 toolWindow(res::DialogRegister, "Register Access", 180, 90),
+                                 pageMenu(),
+                                 page(147, "Format", 420, 220),
+                                 page(315, "Feature Control", 420, 220),
+                                 page(319, "Trigger/Strobe , One/Multi Shot", 420, 220),
+                                 page(320, "ROI / Byte per packet", 420, 220),
+                                 page(150, "XML Tree Viewer", 420, 220),
+                                 page(317, "Capture", 420, 220),
+                                 page(145, "LUT", 420, 220)})
             m[t.id] = t;
         return m;
     }();

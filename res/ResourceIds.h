@@ -19,6 +19,12 @@ constexpr int DialogHorizontal = 154;
 constexpr int DialogVertical = 153;
 constexpr int DialogEventLog = 166;
 constexpr int DialogRegister = 168;
+constexpr int DialogPageMenu = 314;
+
+// Page menu buttons.
+constexpr int BtnFormat = 1158, BtnFeature = 1003, BtnTrigger = 1019, BtnRoi = 1021,
+              BtnTree = 1023, BtnCapture = 1024, BtnLut = 1149;
+constexpr int PaneCameraControl = 1234;
 
 // Commands.
 constexpr int CmdAbout = 57664;

@@ -34,6 +34,13 @@ CMolvaneView::CMolvaneView()
     on(N::Command, res::CmdPlay, [this] { OnPlay(); });
     on(N::Command, res::CmdStop, [this] { OnStop(); });
     on(N::Command, res::CmdCameraControl, [this] { OnCameraControl(); });
+    on(N::Command, res::CmdZoomIn, [this] { OnZoomIn(); });
+    on(N::Command, res::CmdZoomOut, [this] { OnZoomOut(); });
+    on(N::Command, res::CmdZoom100, [this] { OnZoom100(); });
+    on(N::Command, res::CmdFitToWindow, [this] { OnFitToWindow(); });
+    on(N::Command, res::CmdZoomSlider, [this] { OnZoomSlider(); });
+    on(N::Command, res::CmdFullScreen, [this] { OnFullScreen(); });
+    on(N::Command, res::CmdBayerColor, [this] { OnBayerColor(); });
 }
 
 CMolvaneView::~CMolvaneView()
@@ -49,8 +56,9 @@ bool CMolvaneView::onCreate()
     if (!frame)
         return false;
     m_pCamera = new cam::CMolvane;
+    const fw::Rect client = clientRect();
     if (!m_pCamera->Create("Molvane", [](std::function<void()> fn) { fw::platform().post(std::move(fn)); },
-                           this)) {
+                           this, nativeHandle(), {client.left, client.top, client.right, client.bottom})) {
         fw::platform().messageBox(fw::loadString(500), "", fw::MsgButtons::Ok, fw::MsgIcon::Exclamation);
         delete m_pCamera;
         m_pCamera = nullptr;
@@ -79,7 +87,14 @@ bool CMolvaneView::onCreate()
         g_listCameraView.push_back(this);
     }
     frame->frame()->setSliderPos(res::CmdZoomSlider, static_cast<int>(m_fZoom));
+    m_pCamera->ShowWindow(true);
     return true;
+}
+
+void CMolvaneView::onSize(int width, int height)
+{
+    if (m_pCamera)
+        m_pCamera->MoveWindow({0, 0, width, height});
 }
 
 bool CMolvaneView::Open()
@@ -295,7 +310,147 @@ void CMolvaneView::ImageReceived(int)
 {
     if (!hasWindow() || !m_pCamera)
         return;
+    m_pCamera->GetImageWidth();
+    m_pCamera->GetImageHeight();
     ++m_nFrameCount;
+    FeedFrame();
+}
+
+void CMolvaneView::FeedFrame()
+{
+    CMainFrame *frame = mainFrame();
+    if (!frame || !frame->m_pCameraInfoPane)
+        return;
+    CCameraInfoDlg &info = frame->m_pCameraInfoPane->m_dlg;
+    if (!info.PixelReadoutOn())
+        return;  // no analysis window is open and the pixel read-out is off
+    CCameraListWnd &list = frame->m_wndCameraList;
+    if (list.selection() < 0)
+        return;
+    const std::string line = list.selectedLine();
+    if (!line.empty() && line.find(m_strDeviceID) == std::string::npos)
+        return;
+    for (CMolvaneView *other : g_listCameraView)
+        if (other != this && !other->m_strDeviceID.empty() && line.find(other->m_strDeviceID) != std::string::npos)
+            return;  // two windows show the selected camera: neither feeds
+    if (++m_nFeedCounter < 15)
+        return;
+    info.ShowPixel(m_ptMouse.x, m_ptMouse.y);
+    if (!m_pCamera->GetRgbImage(0))
+        return;  // no image: the next frame tries again
+    m_nFeedCounter = 0;
+}
+
+bool CMolvaneView::CameraOpen()
+{
+    return m_pCamera && m_pCamera->GetCameraIndex() >= 0;
+}
+
+void CMolvaneView::ApplyZoom(float scale)
+{
+    m_pCamera->ShowWindow(false);
+    m_pCamera->SetZoom(scale);
+    m_pCamera->ShowWindow(true);
+}
+
+void CMolvaneView::SetFormatZoom(int /*value*/)
+{
+    // The Format page's zoom box follows the zoom once that page has its controls.
+}
+
+void CMolvaneView::OnZoomIn()
+{
+    if (m_fZoom > 1000 || !CameraOpen())
+        return;
+    m_fZoom += 10;
+    ApplyZoom(m_fZoom / 100);
+    fw::FramePeer *f = mainFrame()->frame();
+    f->setSliderPos(res::CmdZoomSlider, f->sliderPos(res::CmdZoomSlider) + 10);
+    SetFormatZoom(static_cast<int>(m_fZoom));
+}
+
+void CMolvaneView::OnZoomOut()
+{
+    if (m_fZoom < 10 || !CameraOpen())
+        return;
+    m_fZoom -= 10;
+    ApplyZoom(m_fZoom / 100);
+    fw::FramePeer *f = mainFrame()->frame();
+    f->setSliderPos(res::CmdZoomSlider, f->sliderPos(res::CmdZoomSlider) - 10);
+    SetFormatZoom(static_cast<int>(m_fZoom));
+}
+
+void CMolvaneView::OnZoom100()
+{
+    if (!CameraOpen())
+        return;
+    m_fZoom = 100;
+    ApplyZoom(1.0f);
+    mainFrame()->frame()->setSliderPos(res::CmdZoomSlider, 100);
+    SetFormatZoom(100);
+}
+
+void CMolvaneView::OnFitToWindow()
+{
+    if (!CameraOpen())
+        return;
+    CMainFrame *frame = mainFrame();
+    m_pCamera->ShowWindow(false);
+    {
+        std::lock_guard<std::mutex> lock(m_csZoom);
+        m_fZoom = 0;
+        m_pCamera->SetZoom(0);
+    }
+    m_pCamera->ShowWindow(true);
+    frame->m_pCameraInfoPane->m_dlg.form().setText(res::InfoZoom, "Fit to window");
+    if (m_pParentFrame)
+        m_pParentFrame->setWindowText(frame->m_wndCameraList.selectedLine() + " Zoom : Fit to window ");
+    SetFormatZoom(0);
+}
+
+void CMolvaneView::OnZoomSlider()
+{
+    CMainFrame *frame = mainFrame();
+    if (!m_pCamera || !frame)
+        return;
+    const std::string line = frame->m_wndCameraList.selectedLine();
+    if (line.empty() || line.find(m_strDeviceID) == std::string::npos)
+        return;
+    const int s = frame->frame()->sliderPos(res::CmdZoomSlider);
+    if (s == m_nSliderPos)
+        return;
+    SetFormatZoom(s);
+    m_nSliderPos = s;
+    m_fZoom = static_cast<float>(s);
+    m_pCamera->ShowWindow(false);
+    if (m_pParentFrame)
+        m_pParentFrame->setWindowText(line + " Zoom : " + std::to_string(s) + "%");
+    frame->m_pCameraInfoPane->m_dlg.form().setText(res::InfoZoom, std::to_string(static_cast<unsigned>(m_fZoom)));
+    guarded([&] { m_pCamera->SetZoom(s * 0.01f); });
+    m_pCamera->ShowWindow(true);
+    frame->m_bZoomChanged = 1;
+}
+
+void CMolvaneView::OnFullScreen()
+{
+    m_bFullScreen = !m_bFullScreen;
+    if (m_bFullScreen && m_pCamera)
+        guarded([&] { m_pCamera->SetFullScreen(1); });
+}
+
+void CMolvaneView::OnBayerColor()
+{
+    CMainFrame *frame = mainFrame();
+    if (!frame || !CameraOpen() || m_nAccessMode == 2)
+        return;
+    if (frame->m_wndCameraList.selectedLine().find("YUV") != std::string::npos)
+        return;
+    m_bBayer = !m_bBayer;
+    if (m_bBayer)
+        m_pCamera->SetBayerAlgorithm(1);
+    m_pCamera->SetBayerConversion(m_bBayer);
+    frame->m_pCameraInfoPane->m_dlg.form().setText(res::InfoBayer, m_bBayer ? "ON" : "OFF");
+    frame->RefreshAnalysisWindows();
 }
 
 void CMolvaneView::ImageMouseDown(int x, int y)

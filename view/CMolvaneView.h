@@ -32,6 +32,15 @@ public:
     void OnPlay();
     void OnStop();
     void OnCameraControl();
+    // Zoom and display modes.
+    void OnZoomIn();
+    void OnZoomOut();
+    void OnZoom100();
+    void OnFitToWindow();
+    void OnZoomSlider();
+    void OnFullScreen();
+    void OnBayerColor();
+    void onSize(int width, int height) override;
 
     // Events of the component.
     void ImageReceived(int unused) override;
@@ -75,4 +84,8 @@ public:
 private:
     bool Open();
     void ShowOpenFailedBalloon();
+    bool CameraOpen();  // CameraIndex reads 0 or more
+    void ApplyZoom(float scale);
+    void SetFormatZoom(int value);
+    void FeedFrame();
 };

@@ -26,6 +26,31 @@ void toEightBit(const cv::Mat &src16, int bits, cv::Mat &dst8)
     src16.convertTo(dst8, CV_8U, 1.0 / double(1 << (bits - 8)));
 }
 
+void convertForDisplay(const FrameBuffer &frame, const ImageSettings &s, cv::Mat &bgra)
+{
+    static const int toBgra[4] = {cv::COLOR_BayerGR2BGRA, cv::COLOR_BayerRG2BGRA,
+                                  cv::COLOR_BayerBG2BGRA, cv::COLOR_BayerGB2BGRA};
+    cv::Mat raw = rawView(frame);
+    thread_local cv::Mat eight, bgr;
+    if (raw.depth() == CV_16U)
+        toEightBit(raw, frame.bits, eight);
+    else
+        eight = raw;
+    const bool bayer = isBayer(frame.format) && s.bayerConversion;
+    if (bayer && s.bayerAlgorithm == 1) {
+        cv::cvtColor(eight, bgra, toBgra[(s.bayerLayout >= 0 && s.bayerLayout < 4) ? s.bayerLayout : 3]);
+    } else if (bayer || frame.format == PixelFormat::YUV422Packed || frame.format == PixelFormat::RGB8) {
+        ImageSettings plain = s;
+        plain.mirror = plain.flip = plain.negative = false;
+        convertToBgr(frame, plain, bgr);
+        cv::cvtColor(bgr, bgra, cv::COLOR_BGR2BGRA);
+    } else {
+        cv::cvtColor(eight, bgra, cv::COLOR_GRAY2BGRA);
+    }
+    if (s.negative)
+        cv::bitwise_not(bgra, bgra);
+}
+
 int bayerConversionCode(int layout, int algorithm)
 {
     // GenICam names the first two pixels of the first row; OpenCV names the second row's

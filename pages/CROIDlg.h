@@ -1,0 +1,10 @@
+// The region of interest and packet size page.
+#pragma once
+
+#include "pages/CFormPage.h"
+
+class CROIDlg : public CFormPage {
+public:
+    static constexpr int kTemplate = 320;
+    CROIDlg() : CFormPage(kTemplate) {}
+};
