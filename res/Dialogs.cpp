@@ -127,13 +127,13 @@ const std::map<int, DialogTemplate> &dialogs()
                                  toolWindow(res::DialogEventLog, "Event Log Viewer", 319, 156),
                                  toolWindow(res::DialogRegister, "Register Access", 180, 90),
                                  pageMenu(),
-                                 page(147, "Format", 420, 220),
-                                 page(315, "Feature Control", 420, 220),
-                                 page(319, "Trigger/Strobe , One/Multi Shot", 420, 220),
-                                 page(320, "ROI / Byte per packet", 420, 220),
-                                 page(150, "XML Tree Viewer", 420, 220),
-                                 page(317, "Capture", 420, 220),
-                                 page(145, "LUT", 420, 220)})
+                                 page(147, "Format", 400, 140),
+                                 page(315, "Feature Control", 400, 140),
+                                 page(319, "Trigger/Strobe , One/Multi Shot", 400, 140),
+                                 page(320, "ROI / Byte per packet", 400, 140),
+                                 page(150, "XML Tree Viewer", 400, 140),
+                                 page(317, "Capture", 400, 140),
+                                 page(145, "LUT", 400, 140)})
             m[t.id] = t;
         return m;
     }();

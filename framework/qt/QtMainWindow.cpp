@@ -47,6 +47,8 @@ QtMainWindow::QtMainWindow(FrameWindow &window, const WindowSpec &spec)
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
+    // The panes docked at the left run the full height; a bottom pane sits beside them.
+    setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
     resize(spec.rect.width(), spec.rect.height());
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) { subWindowActivated(sub); });
     auto *timer = new QTimer(this);

@@ -166,6 +166,9 @@ std::unique_ptr<WindowPeer> QtPlatform::createPeer(Window &window, const WindowS
         if (spec.templateId)
             inner->buildFromTemplate(spec.templateId);
         frame_->addPane(dock, window, spec.area);
+        const bool across = spec.area == DockArea::Top || spec.area == DockArea::Bottom;
+        frame_->resizeDocks({dock}, {across ? rect.height() : rect.width()},
+                            across ? Qt::Vertical : Qt::Horizontal);
         dock->setVisible(spec.visible);
         return std::make_unique<QtWidgetPeer>(dock, inner);
     }

@@ -1,0 +1,277 @@
+// Scenarios of camera windows: zoom rules and titles, the shared slider, full screen, Bayer
+// colour, the camera info pane, the control pane's page rules, closing the last window.
+#include "TestSupport.h"
+
+#include "app/AppAccess.h"
+#include "app/CCameraInfoBasePane.h"
+#include "app/CControlBasePane.h"
+#include "app/CMenuDlg.h"
+#include "pages/CFeatureCtrlDlg.h"
+#include "pages/CGeneralSettingDlg.h"
+#include "pages/CXMLTreeDlg.h"
+#include "res/ResourceIds.h"
+#include "view/CChildFrame.h"
+#include "view/CMolvaneView.h"
+
+using cam::Dispid;
+
+namespace {
+
+// The arguments of the component's calls of one member, in order.
+std::vector<double> floatArgs(const cam::CMolvane &c, Dispid id)
+{
+    std::vector<double> out;
+    for (const auto &call : c.callLog().calls())
+        if (call.dispid == id && !call.args.empty()) {
+            if (auto *d = std::get_if<double>(&call.args[0]))
+                out.push_back(*d);
+            else if (auto *i = std::get_if<int>(&call.args[0]))
+                out.push_back(*i);
+        }
+    return out;
+}
+
+} // namespace
+
+class CameraWindow : public AppFixture {
+protected:
+    CMolvaneView *open(int line)
+    {
+        list().select(line);
+        list().dispatch(fw::Notify::SelChange, res::ListCameras);
+        list().dispatch(fw::Notify::DblClick, res::ListCameras);
+        platform.processEvents();
+        return frame().activeCameraView();
+    }
+    void command(int id)
+    {
+        frame().routeCommand(id);
+        platform.processEvents();
+    }
+    // Moves the shared slider as the operator does; the toolbar then notifies the view.
+    void slide(int pos)
+    {
+        platform.frame()->setSliderPos(res::CmdZoomSlider, pos);
+        command(res::CmdZoomSlider);
+    }
+    const fw::Form &info() { return frame().m_pCameraInfoPane->m_dlg.form(); }
+};
+
+TEST_F(CameraWindow, ZoomCommandsStepByTenWithinBoundsAndMoveTheSlider)
+{
+    start(1);
+    CMolvaneView *view = open(0);
+    view->m_pCamera->callLog().clear();
+    command(res::CmdZoomIn);
+    slide(platform.frame()->sliderPos(res::CmdZoomSlider));
+    EXPECT_FLOAT_EQ(view->m_fZoom, 110);
+    EXPECT_EQ(platform.frame()->sliderPos(res::CmdZoomSlider), 110);
+    EXPECT_EQ(view->m_pParentFrame->windowText(), list().lineText(0) + " Zoom : 110%");
+    EXPECT_EQ(info().text(res::InfoZoom), "110");
+    command(res::CmdZoom100);
+    EXPECT_EQ(floatArgs(*view->m_pCamera, Dispid::SetZoom).back(), 1.0);
+    EXPECT_EQ(platform.frame()->sliderPos(res::CmdZoomSlider), 100);
+
+    view->m_fZoom = 1001;  // above 1000 Zoom In does nothing
+    view->m_pCamera->callLog().clear();
+    command(res::CmdZoomIn);
+    EXPECT_FLOAT_EQ(view->m_fZoom, 1001);
+    view->m_fZoom = 9;     // below 10 Zoom Out does nothing
+    command(res::CmdZoomOut);
+    EXPECT_FLOAT_EQ(view->m_fZoom, 9);
+    EXPECT_TRUE(floatArgs(*view->m_pCamera, Dispid::SetZoom).empty());
+    platform.frame()->setSliderPos(res::CmdZoomSlider, 5000);
+    EXPECT_EQ(platform.frame()->sliderPos(res::CmdZoomSlider), 1000);  // never leaves 1..1000
+}
+
+TEST_F(CameraWindow, FitToWindowAppliesScaleZeroAndRetitles)
+{
+    start(1);
+    CMolvaneView *view = open(0);
+    command(res::CmdFitToWindow);
+    EXPECT_EQ(floatArgs(*view->m_pCamera, Dispid::SetZoom).back(), 0.0);
+    EXPECT_FLOAT_EQ(view->m_fZoom, 0);
+    EXPECT_EQ(view->m_pParentFrame->windowText(), list().lineText(0) + " Zoom : Fit to window ");
+    EXPECT_EQ(info().text(res::InfoZoom), "Fit to window");
+    view->m_pCamera->callLog().clear();
+    view->onTimer(1);  // the status refresh keeps saying so
+    EXPECT_EQ(info().text(res::InfoZoom), "Fit to window");
+}
+
+TEST_F(CameraWindow, TheSliderZoomsOnlyTheWindowOfTheSelectedCamera)
+{
+    start(2);
+    CMolvaneView *first = open(0);
+    CMolvaneView *second = open(1);
+    ASSERT_NE(first, second);
+    // Camera 1 selected in the list while the second window is active: nothing zooms.
+    list().select(0);
+    slide(250);
+    EXPECT_FLOAT_EQ(second->m_fZoom, 100);
+    list().select(1);
+    slide(300);
+    EXPECT_FLOAT_EQ(second->m_fZoom, 300);
+    EXPECT_FLOAT_EQ(first->m_fZoom, 100);
+    EXPECT_EQ(frame().m_bZoomChanged, 1);
+}
+
+TEST_F(CameraWindow, CtrlEnterLeavesFullScreenButASecondPressDoesNot)
+{
+    start(1);
+    CMolvaneView *view = open(0);
+    command(res::CmdFullScreen);
+    EXPECT_TRUE(view->m_bFullScreen);
+    EXPECT_TRUE(view->m_pCamera->fullScreen());
+    EXPECT_TRUE(frame().commandUi(res::CmdFullScreen).checked);
+    fw::KeyEvent ctrlEnter;
+    ctrlEnter.key = fw::Key::Enter;
+    ctrlEnter.ctrl = true;
+    frame().preTranslateFrameKey(ctrlEnter);
+    EXPECT_FALSE(view->m_bFullScreen);
+    EXPECT_FALSE(view->m_pCamera->fullScreen());
+    command(res::CmdFullScreen);
+    command(res::CmdFullScreen);  // cleared by the command: the display stays full screen
+    EXPECT_FALSE(view->m_bFullScreen);
+    EXPECT_TRUE(view->m_pCamera->fullScreen());
+}
+
+TEST_F(CameraWindow, BayerColourTogglesExceptOnAYuvCamerasLine)
+{
+    start(3);
+    CMolvaneView *view = open(0);
+    view->m_pCamera->callLog().clear();
+    command(res::CmdBayerColor);
+    EXPECT_EQ(dispids(*view->m_pCamera, {Dispid::BayerAlgorithm, Dispid::BayerConversion}),
+              (std::vector<int>{33, 32}));
+    EXPECT_EQ(view->m_pCamera->GetBayerConversion(), 1);
+    EXPECT_EQ(info().text(res::InfoBayer), "ON");
+    command(res::CmdBayerColor);
+    EXPECT_EQ(info().text(res::InfoBayer), "OFF");
+    EXPECT_EQ(view->m_pCamera->GetBayerConversion(), 0);
+
+    CMolvaneView *yuv = open(2);
+    ASSERT_NE(list().lineText(2).find("YUV"), std::string::npos);
+    yuv->m_pCamera->callLog().clear();
+    command(res::CmdBayerColor);
+    EXPECT_EQ(yuv->m_bBayer, 0);
+    EXPECT_TRUE(dispids(*yuv->m_pCamera, {Dispid::BayerConversion}).empty());
+}
+
+TEST_F(CameraWindow, InfoPaneShowsStateAndStatusOfTheActiveCamera)
+{
+    start(2);
+    list().m_listCastMode[0].nCastMode = list().m_listCastMode[0].nAccessMode = 1;
+    CMolvaneView *gige = open(0);
+    gige->onPaint();  // the first draw refreshes the pane
+    EXPECT_EQ(info().text(res::InfoCastMode), "Multicast");
+    EXPECT_EQ(info().text(res::InfoFormat), "BayerGR8");
+    EXPECT_EQ(info().text(res::InfoWidth), "1280");
+    EXPECT_EQ(info().text(res::InfoHeight), "960");
+    EXPECT_EQ(info().text(res::InfoFirmware), "1.4.2");
+    EXPECT_EQ(info().text(res::InfoTrigger), "OFF");
+    gige->m_fZoom = 150.7f;
+    frame().m_pCameraInfoPane->m_dlg.ShowStatus();
+    EXPECT_EQ(info().text(res::InfoZoom), "150");
+    // In a shot mode the total is the view's own count.
+    gige->m_pCamera->SetAcquisitionMode("SingleFrame");
+    gige->m_nFrameCount = 7;
+    frame().m_pCameraInfoPane->m_dlg.ShowStatus();
+    EXPECT_EQ(info().text(res::InfoFrames), "7");
+
+    CMolvaneView *firewire = open(1);
+    firewire->onPaint();
+    EXPECT_EQ(info().text(res::InfoCastMode), "None");
+    EXPECT_EQ(info().text(res::InfoFormat), "640x480 Mono8");
+}
+
+TEST_F(CameraWindow, ThePixelReadOutFollowsTheMouseEveryFifteenthFrameWhileChecked)
+{
+    start(1);
+    CMolvaneView *view = open(0);
+    view->onPaint();  // the first draw makes the pane know the camera
+    view->ImageMouseMove(5, 6);
+    command(res::CmdPlay);
+    ASSERT_TRUE(platform.processUntil([&] { return view->m_nFrameCount >= 20; }));
+    EXPECT_EQ(info().text(res::InfoX), " -");  // unchecked: never changes
+    frame().m_pCameraInfoPane->m_dlg.form().setCheck(res::InfoPixelCheck, 1);
+    ASSERT_TRUE(platform.processUntil([&] { return view->m_nFrameCount >= 40; }));
+    EXPECT_EQ(info().text(res::InfoX), "5");
+    EXPECT_EQ(info().text(res::InfoY), "6");
+    EXPECT_NE(info().text(res::InfoR), " -");
+    // A position at x = ImageWidth is outside the image: the read-out keeps its values.
+    view->ImageMouseMove(1280, 6);
+    ASSERT_TRUE(platform.processUntil([&] { return view->m_nFrameCount >= 60; }));
+    EXPECT_EQ(info().text(res::InfoX), "5");
+    command(res::CmdStop);
+}
+
+TEST_F(CameraWindow, ControlPaneShowsOnePageAtATimeAndFollowsTheActiveCamera)
+{
+    start(2);
+    CMolvaneView *first = open(0);
+    command(res::CmdCameraControl);
+    CControlBasePane *pane = frame().m_pControlPane;
+    ASSERT_NE(pane, nullptr);
+    EXPECT_EQ(pane->windowText(), "Camera Control");
+    EXPECT_TRUE(frame().m_bControlPaneShown);
+    ASSERT_NE(pane->m_pFormatDlg, nullptr);
+    EXPECT_TRUE(pane->m_pFormatDlg->isWindowVisible());
+    pane->m_pMenuDlg->dispatch(fw::Notify::Clicked, res::BtnFeature);
+    EXPECT_TRUE(pane->m_pFeatureDlg->isWindowVisible());
+    EXPECT_FALSE(pane->m_pFormatDlg->isWindowVisible());
+    EXPECT_EQ(pane->m_pCurrentPage, pane->m_pFeatureDlg);
+    // The tree page belongs to the camera window: another window brings its own.
+    pane->m_pMenuDlg->dispatch(fw::Notify::Clicked, res::BtnTree);
+    CXMLTreeDlg *firstTree = first->m_pXMLTreeDlg;
+    ASSERT_NE(firstTree, nullptr);
+    EXPECT_TRUE(firstTree->isWindowVisible());
+    EXPECT_FALSE(pane->m_pFeatureDlg->isWindowVisible());
+    CMolvaneView *second = open(1);
+    pane->RefreshPages();
+    ASSERT_NE(second->m_pXMLTreeDlg, nullptr);
+    EXPECT_TRUE(second->m_pXMLTreeDlg->isWindowVisible());
+    EXPECT_FALSE(firstTree->isWindowVisible());
+    // Closing the window whose tree page is shown shows the tree of the window left active.
+    second->m_pParentFrame->close();
+    platform.processEvents();
+    ASSERT_NE(pane->m_pTreeDlg, nullptr);
+    EXPECT_EQ(pane->m_pTreeDlg, first->m_pXMLTreeDlg);
+    EXPECT_TRUE(first->m_pXMLTreeDlg->isWindowVisible());
+}
+
+TEST_F(CameraWindow, ClosingTheLastWindowHidesThePaneAndClearsItsSwitch)
+{
+    start(1);
+    CMolvaneView *view = open(0);
+    command(res::CmdCameraControl);
+    ASSERT_TRUE(frame().m_pControlPane->isWindowVisible());
+    view->m_pParentFrame->close();
+    platform.processEvents();
+    EXPECT_FALSE(frame().m_pControlPane->isWindowVisible());
+    EXPECT_EQ(frame().m_bControlPaneShown, 0);
+    open(0);
+    EXPECT_FALSE(frame().m_pControlPane->isWindowVisible());  // the next window starts with it off
+    // The pane's close box is the toolbar button.
+    command(res::CmdCameraControl);
+    EXPECT_TRUE(frame().m_pControlPane->isWindowVisible());
+    frame().m_pControlPane->onCloseBox();
+    EXPECT_FALSE(frame().m_pControlPane->isWindowVisible());
+    EXPECT_EQ(frame().m_bControlPaneShown, 0);
+}
+
+TEST_F(CameraWindow, MonitoringModeDisablesThePageMenu)
+{
+    start(1, {"1:held"});
+    list().m_listCastMode[0].nCastMode = list().m_listCastMode[0].nAccessMode = 1;
+    platform.answerMessageBox(fw::MsgResult::Ok);
+    CMolvaneView *view = open(0);
+    ASSERT_EQ(view->m_nAccessMode, 2);
+    // The pane exists from an earlier camera window; showing it reads the active view.
+    frame().m_pControlPane = new CControlBasePane;
+    fw::WindowSpec spec;
+    spec.kind = fw::WindowKind::Pane;
+    spec.parent = &frame();
+    ASSERT_TRUE(frame().m_pControlPane->create(spec));
+    EXPECT_FALSE(frame().m_pControlPane->m_pMenuDlg->form().isEnabled(res::BtnFormat));
+    EXPECT_FALSE(frame().m_pControlPane->m_pMenuDlg->form().isEnabled(res::BtnLut));
+}
