@@ -214,6 +214,21 @@ void CControlBasePane::onSize(int width, int height)
             page->moveWindow({w, 0, std::max(w, width), height});
 }
 
+void CControlBasePane::onFloat(bool floating)
+{
+    if (!floating)
+        return;
+    // A floating pane is wide: the menu, and the page beside it, in a 1300 x 400 frame.
+    const int w = m_rcMenu.right;
+    if (m_pMenuDlg && m_pMenuDlg->hasWindow())
+        m_pMenuDlg->moveWindow({0, 0, w, 1300});
+    for (fw::Window *page : std::initializer_list<fw::Window *>{m_pFeatureDlg, m_pCaptureDlg, m_pTriggerDlg,
+                                                                m_pROIDlg, m_pLUTDlg, m_pFormatDlg, m_pTreeDlg})
+        if (live(page))
+            page->moveWindow({w, 0, 1300, 400});
+    moveWindow({0, 0, 1300, 400});
+}
+
 void CControlBasePane::onCloseBox()
 {
     // The close box acts as the Camera Control toolbar button, so the switch stays in step.

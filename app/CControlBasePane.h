@@ -34,6 +34,7 @@ public:
     void onSize(int width, int height) override;
     void onDestroy() override;
     void onCloseBox() override;
+    void onFloat(bool floating) override;
 
     CMenuDlg *m_pMenuDlg = nullptr;
     CFeatureCtrlDlg *m_pFeatureDlg = nullptr;

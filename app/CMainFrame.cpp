@@ -206,6 +206,12 @@ void CMainFrame::RefreshAnalysisWindows()
         g_pVerticalDlg->Reinitialise();
 }
 
+bool CMainFrame::AnalysisWindowOpen() const
+{
+    return (g_pHistoDlg && g_pHistoDlg->hasWindow()) || (g_pHorizonDlg && g_pHorizonDlg->hasWindow()) ||
+           (g_pVerticalDlg && g_pVerticalDlg->hasWindow());
+}
+
 template <typename Dlg>
 void CMainFrame::ShowToolWindow(Dlg *&slot, int templateId, fw::Point position)
 {

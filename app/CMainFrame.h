@@ -32,6 +32,7 @@ public:
     // Opens a new camera window on the camera selected in the list (the New command).
     void OpenCameraWindow();
     void RefreshAnalysisWindows();
+    bool AnalysisWindowOpen() const;
     // A tool window tells the frame it closed (WM_USER + 100 to + 103).
     void OnToolWindowClosed(int message);
     // Adds one more register access window (command 32815).

@@ -123,6 +123,8 @@ public:
     virtual void onUpdateCommandUi(int /*id*/, CommandUi & /*ui*/) {}
     // Right button released over a control; `item` is the list line under the point or -1.
     virtual void onContextMenu(int /*controlId*/, int /*item*/, Point /*screen*/) {}
+    // A pane was made to float (true) or docked again (false).
+    virtual void onFloat(bool /*floating*/) {}
     // The operator closes a floating pane or a tool window with its close box.
     virtual void onCloseBox() { close(); }
 

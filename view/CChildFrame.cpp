@@ -55,9 +55,18 @@ void CChildFrame::onActivate(bool active)
         return;
     }
     CMainFrame *frame = mainFrame();
-    if (frame && m_pView->m_pCamera && m_pView->m_pCamera->GetCameraType() == 0 &&
-        m_pView->m_nAccessMode == 2 && frame->m_pControlPane && frame->m_pControlPane->isWindowVisible())
+    if (!frame)
+        return;
+    if (m_pView->m_pCamera && m_pView->m_pCamera->GetCameraType() == 0 && m_pView->m_nAccessMode == 2 &&
+        frame->m_pControlPane && frame->m_pControlPane->isWindowVisible())
         frame->m_pControlPane->showWindow(false);
+    // With an analysis window or the pixel read-out on, the list follows the active window.
+    if (frame->AnalysisWindowOpen() || frame->m_pCameraInfoPane->m_dlg.PixelReadoutOn()) {
+        CCameraListWnd &list = frame->m_wndCameraList;
+        for (int i = 0; i < list.lineCount(); ++i)
+            if (!list.lineText(i).empty() && m_strCameraLine.find(list.lineText(i)) != std::string::npos)
+                list.select(i);
+    }
 }
 
 bool CChildFrame::onMouseActivate()

@@ -193,9 +193,15 @@ void DisplayWidget::setFullScreen(bool on)
     if (on && !isWindow()) {
         homeParent_ = parentWidget();
         homeGeometry_ = geometry();
-        setParent(nullptr, Qt::Window);
+        QScreen *screen = homeParent_ ? homeParent_->screen() : QGuiApplication::primaryScreen();
+        setParent(nullptr, Qt::Window | Qt::FramelessWindowHint);
         setWindowTitle("Molvane");
+        // Without a window manager full screen is only a request: cover the screen ourselves.
+        if (screen)
+            setGeometry(screen->geometry());
         showFullScreen();
+        raise();
+        activateWindow();
         setFocus();
     } else if (!on && isWindow() && homeParent_) {
         setParent(homeParent_, Qt::Widget);

@@ -35,8 +35,12 @@ bool QtWidgetPeer::isVisible() const { return outer_ && !outer_->isHidden(); }
 
 void QtWidgetPeer::setGeometry(const Rect &r)
 {
-    if (outer_ && movable_)
+    if (!outer_)
+        return;
+    if (movable_)
         outer_->setGeometry(r.left, r.top, r.width(), r.height());
+    else if (outer_->isWindow())  // a floating pane takes the size asked; a docked one cannot
+        outer_->resize(r.width(), r.height());
 }
 
 Rect QtWidgetPeer::geometry() const

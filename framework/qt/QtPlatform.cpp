@@ -165,6 +165,11 @@ std::unique_ptr<WindowPeer> QtPlatform::createPeer(Window &window, const WindowS
         dock->setWidget(scroll);
         if (spec.templateId)
             inner->buildFromTemplate(spec.templateId);
+        QObject::connect(dock, &QDockWidget::topLevelChanged, dock, [w = &window, alive = window.aliveToken()](bool floating) {
+            auto token = alive.lock();
+            if (token && *token)
+                w->onFloat(floating);
+        });
         frame_->addPane(dock, window, spec.area);
         const bool across = spec.area == DockArea::Top || spec.area == DockArea::Bottom;
         frame_->resizeDocks({dock}, {across ? rect.height() : rect.width()},
