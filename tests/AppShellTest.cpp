@@ -25,18 +25,7 @@ std::vector<std::string> recordLines(const CCameraListWnd &list)
 
 } // namespace
 
-class AppShell : public AppFixture {
-protected:
-    // Selects a line and double-clicks it, as the operator does.
-    CMolvaneView *open(int line)
-    {
-        list().select(line);
-        list().dispatch(fw::Notify::SelChange, res::ListCameras);
-        list().dispatch(fw::Notify::DblClick, res::ListCameras);
-        platform.processEvents();
-        return frame().activeCameraView();
-    }
-};
+class AppShell : public AppFixture {};
 
 TEST_F(AppShell, StartUpShowsTheFrameWithBothPanesToolbarsAndOneRecordPerLine)
 {

@@ -35,14 +35,6 @@ std::vector<double> floatArgs(const cam::CMolvane &c, Dispid id)
 
 class CameraWindow : public AppFixture {
 protected:
-    CMolvaneView *open(int line)
-    {
-        list().select(line);
-        list().dispatch(fw::Notify::SelChange, res::ListCameras);
-        list().dispatch(fw::Notify::DblClick, res::ListCameras);
-        platform.processEvents();
-        return frame().activeCameraView();
-    }
     void command(int id)
     {
         frame().routeCommand(id);

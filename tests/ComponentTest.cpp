@@ -14,15 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int codeOf(const std::function<void()> &fn)
-{
-    try {
-        fn();
-    } catch (const CameraError &e) {
-        return e.code();
-    }
-    return 0;
-}
 
 struct Events : CameraEvents {
     CMolvane *camera = nullptr;

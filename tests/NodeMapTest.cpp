@@ -2,6 +2,8 @@
 #include "camera/CameraError.h"
 #include "camera/NodeMap.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 using cam::CameraError;
@@ -9,15 +11,6 @@ using cam::NodeMap;
 
 namespace {
 
-int codeOf(const std::function<void()> &fn)
-{
-    try {
-        fn();
-    } catch (const CameraError &e) {
-        return e.code();
-    }
-    return 0;
-}
 
 void sample(NodeMap &m)
 {

@@ -2,6 +2,8 @@
 #include "camera/CameraError.h"
 #include "camera/sim/SimCamera.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -13,15 +15,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-int codeOf(const std::function<void()> &fn)
-{
-    try {
-        fn();
-    } catch (const CameraError &e) {
-        return e.code();
-    }
-    return 0;
-}
 
 // Takes every frame as it arrives, as a fast consumer would.
 struct Consumer : StreamListener {

@@ -4,8 +4,10 @@
 #include "app/CMainFrame.h"
 #include "app/CMolvaneApp.h"
 #include "camera/CameraBus.h"
+#include "camera/CameraError.h"
 #include "camera/sim/SimulatedCameras.h"
 #include "framework/headless/HeadlessPlatform.h"
+#include "res/ResourceIds.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +26,17 @@ inline std::vector<int> dispids(const cam::CMolvane &c, std::vector<cam::Dispid>
             out.push_back(static_cast<int>(call.dispid));
     }
     return out;
+}
+
+// The code of the CameraError a call raises, 0 when it raises none.
+inline int codeOf(const std::function<void()> &fn)
+{
+    try {
+        fn();
+    } catch (const cam::CameraError &e) {
+        return e.code();
+    }
+    return 0;
 }
 
 class AppFixture : public ::testing::Test {
@@ -45,9 +58,20 @@ protected:
         cam::CameraBus::instance().clear();
     }
     CMainFrame &frame() { return *app->m_pMainWnd; }
+    // Selects a line and double-clicks it, as the operator does; the active view, if any.
+    CMolvaneView *open(int line);
     CCameraListWnd &list() { return frame().m_wndCameraList; }
 
     fw::HeadlessPlatform platform;
     cam::SimulatedCameras sims;
     std::unique_ptr<CMolvaneApp> app;
 };
+
+inline CMolvaneView *AppFixture::open(int line)
+{
+    list().select(line);
+    list().dispatch(fw::Notify::SelChange, res::ListCameras);
+    list().dispatch(fw::Notify::DblClick, res::ListCameras);
+    platform.processEvents();
+    return frame().activeCameraView();
+}

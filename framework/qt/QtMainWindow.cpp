@@ -2,6 +2,7 @@
 #include "framework/qt/QtMainWindow.h"
 
 #include "framework/Resources.h"
+#include "framework/qt/QtWindowWidget.h"
 #include "widgets/ToolbarIcons.h"
 
 #include <QApplication>
@@ -364,35 +365,13 @@ void QtMainWindow::postCommand(int id)
 {
     // Commands run after the menu or toolbar event that sent them, as WM_COMMAND does, so a
     // command that closes the frame never deletes the widget that is still delivering it.
-    if (!window_)
-        return;
-    std::weak_ptr<bool> alive = window_->aliveToken();
-    FrameWindow *w = window_;
-    QMetaObject::invokeMethod(
-        qApp,
-        [alive, w, id] {
-            auto token = alive.lock();
-            if (token && *token)
-                w->routeCommand(id);
-        },
-        Qt::QueuedConnection);
+    postToWindow(window_, [id](Window &w) { static_cast<FrameWindow &>(w).routeCommand(id); });
 }
 
 void QtMainWindow::closeEvent(QCloseEvent *event)
 {
     event->ignore();
-    if (!window_)
-        return;
-    std::weak_ptr<bool> alive = window_->aliveToken();
-    FrameWindow *w = window_;
-    QMetaObject::invokeMethod(
-        qApp,
-        [alive, w] {
-            auto token = alive.lock();
-            if (token && *token)
-                w->onCloseBox();
-        },
-        Qt::QueuedConnection);
+    postCloseBox(window_);
 }
 
 } // namespace fw

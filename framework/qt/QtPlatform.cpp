@@ -165,10 +165,8 @@ std::unique_ptr<WindowPeer> QtPlatform::createPeer(Window &window, const WindowS
         dock->setWidget(scroll);
         if (spec.templateId)
             inner->buildFromTemplate(spec.templateId);
-        QObject::connect(dock, &QDockWidget::topLevelChanged, dock, [w = &window, alive = window.aliveToken()](bool floating) {
-            auto token = alive.lock();
-            if (token && *token)
-                w->onFloat(floating);
+        QObject::connect(dock, &QDockWidget::topLevelChanged, dock, [w = &window](bool floating) {
+            postToWindow(w, [floating](Window &pane) { pane.onFloat(floating); });
         });
         frame_->addPane(dock, window, spec.area);
         const bool across = spec.area == DockArea::Top || spec.area == DockArea::Bottom;

@@ -66,17 +66,17 @@ void QtWindowWidget::closeEvent(QCloseEvent *event)
     postCloseBox(window_);
 }
 
-void postCloseBox(Window *window)
+void postToWindow(Window *window, std::function<void(Window &)> fn)
 {
     if (!window)
         return;
     std::weak_ptr<bool> alive = window->aliveToken();
     QMetaObject::invokeMethod(
         qApp,
-        [alive, window] {
+        [alive, window, fn = std::move(fn)] {
             auto token = alive.lock();
             if (token && *token)
-                window->onCloseBox();
+                fn(*window);
         },
         Qt::QueuedConnection);
 }

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 #include <memory>
 
 namespace fw {
@@ -33,8 +35,13 @@ private:
     std::unique_ptr<QtFormBinder> binder_;
 };
 
-// Runs the window's close-box handler after the current event (the window may delete itself).
-void postCloseBox(Window *window);
+// Runs fn on the window after the current event, if the window still exists then; handlers
+// that may delete their own window run this way, as posted messages do.
+void postToWindow(Window *window, std::function<void(Window &)> fn);
+inline void postCloseBox(Window *window)
+{
+    postToWindow(window, [](Window &w) { w.onCloseBox(); });
+}
 
 // The nearest window widget that contains `w` (itself included), or null.
 QtWindowWidget *windowWidgetOf(QWidget *w);
