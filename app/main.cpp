@@ -1,5 +1,8 @@
 // The desktop program: options, simulated cameras, the application on Qt.
 #include "app/CMolvaneApp.h"
+#ifdef MOLVANE_HAVE_ARAVIS
+#include "camera/aravis/AravisDiscovery.h"
+#endif
 #include "camera/display/QtDisplayInstall.h"
 #include "camera/sim/SimulatedCameras.h"
 #include "framework/qt/QtHost.h"
@@ -61,16 +64,25 @@ int main(int argc, char **argv)
         return 2;
     }
     std::unique_ptr<CMolvaneApp> app;
+#ifdef MOLVANE_HAVE_ARAVIS
+    cam::AravisDiscovery real;  // real cameras are always listed
+#endif
     return fw::runWithQt(
         argc, argv,
         [&] {
             cam::installQtDisplay();
+#ifdef MOLVANE_HAVE_ARAVIS
+            real.start();
+#endif
             sims.install(simulate);
             app = std::make_unique<CMolvaneApp>();
             return app->InitInstance();
         },
         [&] {
             app.reset();
+#ifdef MOLVANE_HAVE_ARAVIS
+            real.stop();
+#endif
             sims.uninstall();
         });
 }

@@ -1,0 +1,81 @@
+// A GigE Vision or USB3 Vision camera through Aravis, behind the component's device interface.
+#pragma once
+
+#include "camera/CameraDevice.h"
+#include "camera/aravis/AravisFeatures.h"
+
+#include <arv.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <mutex>
+
+namespace cam {
+
+// Serialises Aravis's global device list and device creation across threads.
+std::mutex &aravisMutex();
+
+class AravisCamera : public CameraDevice {
+public:
+    AravisCamera(const std::string &aravisId, const DeviceInfo &info);
+    ~AravisCamera() override;
+
+    const std::string &aravisId() const { return aravisId_; }
+    void markRemoved();
+
+    DeviceInfo info() const override { return info_; }
+    void open(OpenMode mode) override;
+    void close(OpenMode mode) override;
+    bool removed() const override { return removed_; }
+    FeatureAccess &features() override;
+    std::vector<std::string> imageFormats() override;
+    int imageFormat() override;
+    void setImageFormat(int index) override;
+    std::vector<std::string> frameRates() override;
+    int frameRateIndex() override { return -1; }
+    void setFrameRateIndex(int index) override;
+    void startStream(StreamListener &listener, int bufferCount) override;
+    void stopStream() override;
+    bool streaming() const override { return stream_ != nullptr; }
+    FrameQueue *queue() override { return queue_.get(); }
+    void startShots(int count) override;
+    double receivedFrameRate() override;
+    uint32_t receivedFrameCount() override { return received_; }
+    uint32_t readRegister(uint32_t address) override;
+    void writeRegister(uint32_t address, uint32_t value) override;
+    std::vector<TriggerRecord> triggerSequence() override;
+    void setTriggerSequence(const std::vector<TriggerRecord> &records) override;
+    void saveTriggerSequence(int slot) override;
+    void loadTriggerSequence(int slot) override;
+    void writeLut(int index, const uint16_t *values, size_t count) override;
+    void loadSaveUserSet(int index, bool save) override;
+
+    // What Aravis itself counts on the current stream: completed, failed and underrun buffers.
+    void streamStatistics(uint64_t &completed, uint64_t &failures, uint64_t &underruns) const;
+
+private:
+    static void streamCallback(void *self, ArvStreamCallbackType type, ArvBuffer *buffer);
+    void bufferDone(ArvBuffer *buffer);
+    ArvDevice *device() const;
+    FeatureAccess &control();
+
+    std::string aravisId_;
+    DeviceInfo info_;
+    std::atomic<bool> removed_{false};
+    ArvCamera *camera_ = nullptr;
+    OpenMode mode_ = OpenMode::Control;
+    std::unique_ptr<AravisFeatures> features_;
+    ArvStream *stream_ = nullptr;
+    std::unique_ptr<FrameQueue> queue_;
+    StreamListener *listener_ = nullptr;
+    std::atomic<uint32_t> received_{0};
+    uint64_t frameNumber_ = 0;  // written on Aravis's stream thread only
+    uint64_t underrunsSeen_ = 0;  // likewise
+    std::mutex rateMutex_;      // protects the rate sampling below
+    std::chrono::steady_clock::time_point rateTime_;
+    uint32_t rateCount_ = 0;
+    double rate_ = 0.0;
+};
+
+} // namespace cam

@@ -1,0 +1,120 @@
+// Finds cameras through Aravis.
+#include "camera/aravis/AravisDiscovery.h"
+
+#include "camera/CameraBus.h"
+
+#include <vector>
+
+namespace cam {
+
+namespace {
+
+std::string text(const char *s) { return s ? s : ""; }
+
+} // namespace
+
+AravisDiscovery::~AravisDiscovery() { stop(); }
+
+void AravisDiscovery::start(int intervalMs)
+{
+    // The first look happens on the thread too: a discovery takes about a second, and the
+    // cameras it finds arrive like any camera plugged in later.
+    thread_ = std::thread(&AravisDiscovery::loop, this, intervalMs);
+}
+
+void AravisDiscovery::stop()
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stop_ = true;
+        wake_.notify_all();
+    }
+    if (thread_.joinable())
+        thread_.join();
+    std::map<std::string, std::shared_ptr<AravisCamera>> known;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        known.swap(known_);
+    }
+    for (auto &[id, camera] : known)
+        CameraBus::instance().remove(camera.get());
+}
+
+void AravisDiscovery::loop(int intervalMs)
+{
+    for (;;) {
+        scan();
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            if (wake_.wait_for(lock, std::chrono::milliseconds(intervalMs), [this] { return stop_; }))
+                return;
+        }
+    }
+}
+
+void AravisDiscovery::scan()
+{
+    struct Found {
+        std::string id;
+        DeviceInfo info;
+    };
+    std::vector<Found> found;
+    {
+        std::lock_guard<std::mutex> lock(aravisMutex());
+        arv_update_device_list();
+        const unsigned n = arv_get_n_devices();
+        for (unsigned i = 0; i < n; ++i) {
+            Found f;
+            f.id = text(arv_get_device_id(i));
+            DeviceInfo &d = f.info;
+            d.vendor = text(arv_get_device_vendor(i));
+            d.model = text(arv_get_device_model(i));
+            d.serial = text(arv_get_device_serial_nbr(i));
+            d.ip = text(arv_get_device_address(i));
+            d.mac = text(arv_get_device_physical_id(i));
+            d.deviceId = d.serial.empty() ? f.id : d.serial;
+            const std::string protocol = text(arv_get_device_protocol(i));
+            const std::string link = protocol == "USB3Vision" ? "USB3" : "GigE";
+            d.type = CameraType::GigE;
+            d.listLine = "[" + link + "] " + d.vendor + " " + d.model + " (" + d.deviceId + ")" +
+                         (d.ip.empty() ? "" : " " + d.ip);
+            found.push_back(f);
+        }
+    }
+    std::vector<std::shared_ptr<AravisCamera>> arrived, gone;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (const Found &f : found) {
+            if (!known_.count(f.id)) {
+                known_[f.id] = std::make_shared<AravisCamera>(f.id, f.info);
+                arrived.push_back(known_[f.id]);
+            }
+        }
+        for (auto it = known_.begin(); it != known_.end();) {
+            bool present = false;
+            for (const Found &f : found)
+                present = present || f.id == it->first;
+            if (present) {
+                ++it;
+            } else {
+                gone.push_back(it->second);
+                it = known_.erase(it);
+            }
+        }
+    }
+    for (auto &camera : gone) {
+        camera->markRemoved();
+        CameraBus::instance().remove(camera.get());
+    }
+    for (auto &camera : arrived)
+        CameraBus::instance().add(camera, false);
+}
+
+std::shared_ptr<AravisCamera> AravisDiscovery::camera(const std::string &aravisId) const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = known_.find(aravisId);
+    return it == known_.end() ? nullptr : it->second;
+}
+
+} // namespace cam

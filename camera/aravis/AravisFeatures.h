@@ -1,0 +1,53 @@
+// The GenICam feature tree of an Aravis device behind the component's generic node access.
+#pragma once
+
+#include "camera/FeatureAccess.h"
+
+#include <arv.h>
+
+#include <string>
+
+namespace cam {
+
+class AravisFeatures : public FeatureAccess {
+public:
+    // "DeviceID" reads `deviceId` (the serial number the camera announces, which its camera list
+    // line carries), so windows and list lines always match whatever the camera's own node says.
+    AravisFeatures(ArvDevice *device, std::string deviceId);
+
+    std::vector<std::string> childNodes(const std::string &category) override;
+    std::string interfaceName(const std::string &node) override;
+    int accessMode(const std::string &node) override;
+    std::string description(const std::string &node) override;
+    void setVisibility(int level) override { visibility_ = level; }
+    int64_t intValue(const std::string &node) override;
+    void setIntValue(const std::string &node, int64_t value) override;
+    int64_t intMin(const std::string &node) override;
+    int64_t intMax(const std::string &node) override;
+    int64_t intInc(const std::string &node) override;
+    double floatValue(const std::string &node) override;
+    void setFloatValue(const std::string &node, double value) override;
+    double floatMin(const std::string &node) override;
+    double floatMax(const std::string &node) override;
+    bool boolValue(const std::string &node) override;
+    void setBoolValue(const std::string &node, bool value) override;
+    std::string stringValue(const std::string &node) override;
+    void setStringValue(const std::string &node, const std::string &value) override;
+    std::vector<std::string> enumEntries(const std::string &node) override;
+    std::string enumValue(const std::string &node) override;
+    void setEnumValue(const std::string &node, const std::string &entry) override;
+    void execute(const std::string &node) override;
+    bool has(const std::string &node) override;
+
+private:
+    ArvGcNode *lookup(const std::string &name);
+    ArvGcNode *node(const std::string &name);
+    template <typename T>
+    T *as(const std::string &name, bool isType, const char *type);
+
+    ArvGc *gc_;
+    std::string fallbackId_;
+    int visibility_ = 2;
+};
+
+} // namespace cam

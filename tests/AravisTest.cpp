@@ -1,0 +1,230 @@
+// The Aravis backend against a real GigE Vision device: arv-fake-gv-camera-0.8 on loopback,
+// started and ended by each test.
+#include "FakeCameraProcess.h"
+#include "TestSupport.h"
+
+#include "camera/aravis/AravisDiscovery.h"
+#include "view/CChildFrame.h"
+#include "view/CMolvaneView.h"
+
+#include <chrono>
+#include <thread>
+
+using namespace cam;
+using namespace std::chrono_literals;
+
+namespace {
+
+struct Events : CameraEvents {
+    int images = 0, drops = 0;
+    std::vector<int> removed;
+    void ImageReceived(int) override { ++images; }
+    void FrameDropped() override { ++drops; }
+    void CameraRemoved(int p) override { removed.push_back(p); }
+};
+
+} // namespace
+
+class AravisBackend : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fake = std::make_unique<ChildProcess>(fakeCameraCommand(loss));
+        ASSERT_TRUE(fake->running()) << "arv-fake-gv-camera-0.8 is not installed";
+        std::this_thread::sleep_for(300ms);
+        discovery.scan();
+        ASSERT_EQ(CameraBus::instance().count(), 1) << "the fake camera was not found on 127.0.0.1";
+        camera = std::make_unique<CMolvane>();
+        camera->Create("Molvane", [this](std::function<void()> fn) { platform.post(std::move(fn)); }, &events);
+    }
+    void TearDown() override
+    {
+        camera.reset();
+        platform.processEvents();
+        discovery.stop();
+        fake.reset();
+        CameraBus::instance().clear();
+    }
+    bool frames(int n, int timeoutMs = 8000)
+    {
+        const int target = events.images + n;
+        return platform.processUntil([&] { return events.images >= target; }, timeoutMs);
+    }
+
+    int loss = 0;
+    fw::HeadlessPlatform platform;
+    std::unique_ptr<ChildProcess> fake;
+    AravisDiscovery discovery;
+    Events events;
+    std::unique_ptr<CMolvane> camera;
+};
+
+TEST_F(AravisBackend, TheFakeCameraIsListedWithItsIdentityAndOpens)
+{
+    auto lines = camera->GetCameraList();
+    ASSERT_TRUE(lines && lines->size() == 1);
+    auto info = camera->GetCameraInfo(0);
+    ASSERT_TRUE(info);
+    EXPECT_EQ((*info)[0], "Fake");
+    EXPECT_EQ((*info)[1], "Aravis");
+    EXPECT_EQ((*info)[5], "127.0.0.1");
+    camera->SetCameraIndex(0);
+    EXPECT_EQ(camera->GetCameraIndex(), 0);
+    EXPECT_EQ(camera->GetCameraType(), 0);
+    const std::string id = camera->GetStringValue("DeviceID");
+    EXPECT_FALSE(id.empty());
+    EXPECT_NE((*lines)[0].find(id), std::string::npos);  // windows and lines match by DeviceID
+}
+
+TEST_F(AravisBackend, FeaturesReadAndWriteThroughTheComponent)
+{
+    camera->SetCameraIndex(0);
+    camera->SetImageWidth(256);
+    EXPECT_EQ(camera->GetImageWidth(), 256);
+    camera->SetImageHeight(200);
+    EXPECT_EQ(camera->GetImageHeight(), 200);
+    EXPECT_EQ(codeOf([&] { camera->SetImageWidth(100000); }), code::OutOfRange);
+    const int gainMax = camera->GetGainMax();
+    camera->SetGain("", static_cast<float>(gainMax));
+    EXPECT_FLOAT_EQ(camera->GetGain(), static_cast<float>(gainMax));
+    auto formats = camera->GetImageFormatList();
+    ASSERT_TRUE(formats && !formats->empty());
+    camera->SetImageFormat(static_cast<int>(formats->size()) - 1);
+    EXPECT_EQ(camera->GetEnumValue("PixelFormat"), formats->back());
+    camera->SetFloatValue("AcquisitionFrameRateAbs", 20);  // served by AcquisitionFrameRate
+    EXPECT_NEAR(camera->GetFloatValue("AcquisitionFrameRateAbs"), 20, 0.01);
+    camera->SetTriggerOnOff(1);
+    EXPECT_EQ(camera->GetEnumValue("TriggerMode"), "On");
+    camera->SetTriggerOnOff(0);
+    EXPECT_EQ(codeOf([&] { camera->GetHue(); }), code::NoSuchFeature);
+}
+
+TEST_F(AravisBackend, TheTreeFromRootFollowsTheDevicesCategories)
+{
+    camera->SetCameraIndex(0);
+    auto top = camera->GetChildNodes("Root");
+    ASSERT_TRUE(top);
+    EXPECT_NE(std::find(top->begin(), top->end(), "DeviceControl"), top->end());
+    EXPECT_NE(std::find(top->begin(), top->end(), "ImageFormatControl"), top->end());
+    EXPECT_EQ(camera->GetNodeInterface("ImageFormatControl"), "ICategory");
+    auto format = camera->GetChildNodes("ImageFormatControl");
+    EXPECT_NE(std::find(format->begin(), format->end(), "Width"), format->end());
+    EXPECT_EQ(camera->GetNodeInterface("PixelFormat"), "IEnumeration");
+    EXPECT_EQ(camera->GetNodeInterface("AcquisitionStart"), "ICommand");
+    EXPECT_EQ(camera->GetAccessMode("Width"), access::ReadWrite);
+    EXPECT_EQ(camera->GetAccessMode("DeviceVendorName"), access::ReadOnly);
+}
+
+TEST_F(AravisBackend, RegistersReadBack)
+{
+    camera->SetCameraIndex(0);
+    camera->SetIntValue("TestRegister", 0x1234);
+    EXPECT_EQ(camera->GetIntValue("TestRegister"), 0x1234);
+    const int heartbeat = camera->ReadRegister(0x0938);  // heartbeat timeout, in ms
+    EXPECT_GT(heartbeat, 0);
+    camera->WriteRegister(0x0938, heartbeat + 1000);
+    EXPECT_EQ(camera->ReadRegister(0x0938), heartbeat + 1000);
+    camera->WriteRegister(0x0938, heartbeat);
+}
+
+TEST_F(AravisBackend, FramesArriveAtTheSetRate)
+{
+    camera->SetCameraIndex(0);
+    camera->SetFloatValue("AcquisitionFrameRateAbs", 25);
+    camera->SetAcquisition(1);
+    ASSERT_TRUE(frames(3));
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(frames(25));
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_NEAR(25 / seconds, 25, 6);
+    auto raw = camera->GetRawImage(0);
+    ASSERT_TRUE(raw);
+    EXPECT_EQ(raw->size(), static_cast<size_t>(camera->GetImageWidth() * camera->GetImageHeight()));
+    camera->SetAcquisition(0);
+    EXPECT_EQ(events.drops, 0);
+}
+
+TEST_F(AravisBackend, AnotherProcessHoldingControlGivesMinusFour)
+{
+    ChildProcess holder({"arv-camera-test-0.8", "-n", "Aravis-Fake-GV01"});
+    std::this_thread::sleep_for(1500ms);
+    EXPECT_EQ(codeOf([&] { camera->SetCameraIndex(0); }), code::HeldElsewhere);
+    holder.stop();
+}
+
+TEST_F(AravisBackend, KillingTheCameraWhilePlayingRemovesIt)
+{
+    camera->SetCameraIndex(0);
+    camera->SetAcquisition(1);
+    ASSERT_TRUE(frames(2));
+    fake->stop();
+    discovery.scan();
+    platform.processUntil([&] { return !events.removed.empty(); }, 3000);
+    EXPECT_EQ(events.removed, std::vector<int>{0});
+    EXPECT_EQ(camera->GetCameraIndex(), -1);
+    EXPECT_EQ(codeOf([&] { camera->GetImageWidth(); }), code::Removed);
+}
+
+class LossyAravisBackend : public AravisBackend {
+protected:
+    void SetUp() override
+    {
+        loss = 50;  // 5 % of the packets
+        AravisBackend::SetUp();
+    }
+};
+
+TEST_F(LossyAravisBackend, LostPacketsFireFrameDroppedAsAravisCountsThem)
+{
+    camera->SetCameraIndex(0);
+    camera->SetFloatValue("AcquisitionFrameRateAbs", 50);
+    camera->SetAcquisition(1);
+    ASSERT_TRUE(platform.processUntil([&] { return events.drops >= 3; }, 15000));
+    auto *device = dynamic_cast<AravisCamera *>(camera->device().get());
+    ASSERT_NE(device, nullptr);
+    uint64_t completed = 0, failures = 0, underruns = 0;
+    device->streamStatistics(completed, failures, underruns);
+    camera->SetAcquisition(0);
+    platform.processEvents();
+    EXPECT_EQ(static_cast<uint64_t>(events.drops), failures + underruns);
+}
+
+// The desktop shell with a real camera: listed, opened, played; killing it closes the window.
+class AravisShell : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        fake = std::make_unique<ChildProcess>(fakeCameraCommand());
+        std::this_thread::sleep_for(300ms);
+    }
+    void TearDown() override
+    {
+        AppFixture::TearDown();
+        discovery.stop();
+        fake.reset();
+        CameraBus::instance().clear();
+    }
+    std::unique_ptr<ChildProcess> fake;
+    AravisDiscovery discovery;
+};
+
+TEST_F(AravisShell, ARealCameraOpensPlaysAndItsWindowClosesWhenItGoes)
+{
+    start(1);  // one simulated camera too: real cameras come first
+    discovery.scan();
+    platform.processEvents();
+    ASSERT_EQ(list().lineCount(), 2);
+    EXPECT_NE(list().lineText(0).find("Aravis"), std::string::npos);
+    ASSERT_EQ(list().m_listCastMode.size(), 2u);
+    CMolvaneView *view = open(0);
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(view->m_bOpenOK);
+    frame().routeCommand(res::CmdPlay);
+    ASSERT_TRUE(platform.processUntil([&] { return view->m_nFrameCount >= 3; }, 8000));
+    fake->stop();
+    discovery.scan();
+    platform.processEvents();
+    EXPECT_TRUE(platform.frame()->children().empty());
+    ASSERT_EQ(list().lineCount(), 1);
+    EXPECT_EQ(list().m_listCastMode.size(), 1u);
+}
