@@ -1,14 +1,27 @@
-// molvane-bench: end-to-end speed of the live image path, printed as "name value" lines.
+// molvane-bench: end-to-end speed of the camera paths, printed as "name value" lines.
 //   molvane-bench display [--fps N] [--seconds S] [--width W] [--height H] [--format F]
-// A simulated camera streams through the camera component into its display window (Qt's
-// offscreen platform); frames delivered, frames dropped and user-interface thread time are
-// measured, then the rate is raised until frames drop.
+//     A simulated camera streams through the camera component into its display window (Qt's
+//     offscreen platform); frames delivered, frames dropped and user-interface thread time are
+//     measured, then the rate is raised until frames drop.
+//   molvane-bench aravis [--seconds S]
+//     Starts arv-fake-gv-camera-0.8 on 127.0.0.1 at its largest size and fastest rate and
+//     receives from it through the component and through a plain Aravis loop, one after the
+//     other, ending with "ratio R" (component / plain).
 #include "camera/CMolvane.h"
 #include "camera/CameraBus.h"
 #include "camera/display/QtCameraDisplay.h"
 #include "camera/display/QtDisplayInstall.h"
 #include "camera/sim/SimCamera.h"
+#include "framework/headless/HeadlessPlatform.h"
 #include "framework/qt/QtPlatform.h"
+#ifdef MOLVANE_HAVE_ARAVIS
+#include "camera/aravis/AravisDiscovery.h"
+#include <csignal>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+extern char **environ;
+#endif
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -84,14 +97,120 @@ Result run(cam::CMolvane &camera, Counter &counter, double fps, double seconds)
 int usage()
 {
     std::cerr << "usage: molvane-bench display [--fps N] [--seconds S] [--width W] [--height H]"
-                 " [--format BayerGR8|Mono8|Mono16|YUV422Packed]\n";
+                 " [--format BayerGR8|Mono8|Mono16|YUV422Packed]\n"
+                 "       molvane-bench aravis [--seconds S]\n";
     return 2;
 }
+
+#ifdef MOLVANE_HAVE_ARAVIS
+constexpr const char *kFakeId = "Aravis-Fake-GV01";
+
+// The fake camera at its largest image and fastest rate.
+void largestAndFastest(cam::FeatureAccess &f)
+{
+    f.setIntValue("Width", f.intMax("Width"));
+    f.setIntValue("Height", f.intMax("Height"));
+    f.setFloatValue("AcquisitionFrameRate", f.floatMax("AcquisitionFrameRate"));
+}
+
+// Frames per second a bare Aravis receive loop gets from the camera.
+double plainAravis(double seconds)
+{
+    GError *error = nullptr;
+    ArvCamera *camera = arv_camera_new(kFakeId, &error);
+    if (!camera)
+        return 0;
+    ArvDevice *device = arv_camera_get_device(camera);
+    cam::AravisFeatures f(device, "GV01");
+    largestAndFastest(f);
+    const guint payload = arv_camera_get_payload(camera, nullptr);
+    ArvStream *stream = arv_camera_create_stream(camera, nullptr, nullptr, nullptr);
+    g_object_set(stream, "socket-buffer", ARV_GV_STREAM_SOCKET_BUFFER_AUTO, nullptr);
+    for (int i = 0; i < 8; ++i)
+        arv_stream_push_buffer(stream, arv_buffer_new(payload, nullptr));
+    arv_camera_start_acquisition(camera, nullptr);
+    QElapsedTimer t;
+    t.start();
+    uint64_t frames = 0;
+    while (t.elapsed() < seconds * 1000) {
+        ArvBuffer *b = arv_stream_timeout_pop_buffer(stream, 200000);
+        if (!b)
+            continue;
+        if (arv_buffer_get_status(b) == ARV_BUFFER_STATUS_SUCCESS)
+            ++frames;
+        arv_stream_push_buffer(stream, b);
+    }
+    const double fps = frames / (t.nsecsElapsed() / 1e9);
+    arv_camera_stop_acquisition(camera, nullptr);
+    g_object_unref(stream);
+    g_object_unref(camera);
+    return fps;
+}
+
+int runAravis(double seconds)
+{
+    char *args[] = {const_cast<char *>("arv-fake-gv-camera-0.8"), const_cast<char *>("-i"),
+                    const_cast<char *>("127.0.0.1"), nullptr};
+    pid_t pid = -1;
+    if (posix_spawnp(&pid, args[0], nullptr, nullptr, args, environ) != 0) {
+        std::cerr << "molvane-bench: cannot start arv-fake-gv-camera-0.8\n";
+        return 1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    double component = 0, plain = 0;
+    uint64_t dropped = 0;
+    int width = 0, height = 0;
+    {
+        fw::HeadlessPlatform platform;
+        cam::AravisDiscovery discovery;
+        discovery.scan();
+        Counter counter;
+        cam::CMolvane camera;
+        camera.Create("Molvane", [&](std::function<void()> fn) { platform.post(std::move(fn)); }, &counter);
+        try {
+            camera.SetCameraIndex(0);
+            largestAndFastest(camera.device()->features());
+            width = camera.GetImageWidth();
+            height = camera.GetImageHeight();
+            camera.SetAcquisition(1);
+            platform.processUntil([&] { return counter.images >= 3; }, 5000);
+            counter = Counter{};
+            QElapsedTimer t;
+            t.start();
+            platform.processUntil([&] { return t.elapsed() >= seconds * 1000; }, static_cast<int>(seconds * 1000 + 1000));
+            component = counter.images / (t.nsecsElapsed() / 1e9);
+            dropped = counter.drops;
+            camera.SetAcquisition(0);
+        } catch (const std::exception &e) {
+            std::cerr << "molvane-bench: " << e.what() << "\n";
+        }
+    }
+    plain = plainAravis(seconds);
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    std::printf("camera %dx%d Mono8 (arv-fake-gv-camera-0.8, 127.0.0.1)\n", width, height);
+    std::printf("component_frames_per_second %.1f\n", component);
+    std::printf("component_dropped %llu\n", static_cast<unsigned long long>(dropped));
+    std::printf("plain_aravis_frames_per_second %.1f\n", plain);
+    std::printf("ratio %.3f\n", plain > 0 ? component / plain : 0.0);
+    return 0;
+}
+#endif
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+#ifdef MOLVANE_HAVE_ARAVIS
+    if (argc >= 2 && std::strcmp(argv[1], "aravis") == 0) {
+        double seconds = 10;
+        if (argc == 4 && std::strcmp(argv[2], "--seconds") == 0)
+            seconds = std::atof(argv[3]);
+        else if (argc != 2)
+            return usage();
+        return seconds > 0 ? runAravis(seconds) : usage();
+    }
+#endif
     if (argc < 2 || std::strcmp(argv[1], "display") != 0)
         return usage();
     Options o;
