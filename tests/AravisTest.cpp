@@ -144,11 +144,21 @@ TEST_F(AravisBackend, FramesArriveAtTheSetRate)
     EXPECT_EQ(events.drops, 0);
 }
 
-TEST_F(AravisBackend, AnotherProcessHoldingControlGivesMinusFour)
+TEST_F(AravisBackend, WhileAnotherProcessHoldsControlOpeningGivesMinusFourAndMonitoringReceives)
 {
     ChildProcess holder({"arv-camera-test-0.8", "-n", "Aravis-Fake-GV01"});
     std::this_thread::sleep_for(1500ms);
     EXPECT_EQ(codeOf([&] { camera->SetCameraIndex(0); }), code::HeldElsewhere);
+    camera->SetAccessMode(2);
+    camera->SetCameraIndex(0);
+    EXPECT_EQ(camera->GetAccessMode(), 2);
+    EXPECT_EQ(codeOf([&] { camera->SetImageWidth(128); }), code::AccessDenied);
+    camera->SetAcquisition(1);
+    EXPECT_TRUE(frames(5));
+    auto raw = camera->GetRawImage(0);
+    ASSERT_TRUE(raw);
+    EXPECT_EQ(raw->size(), static_cast<size_t>(camera->GetImageWidth() * camera->GetImageHeight()));
+    camera->SetAcquisition(0);
     holder.stop();
 }
 

@@ -2,8 +2,10 @@
 #include "camera/aravis/AravisCamera.h"
 
 #include "camera/CameraError.h"
+#include "camera/aravis/PfncFormats.h"
 
 #include <algorithm>
+#include <arpa/inet.h>
 #include <cstring>
 
 namespace cam {
@@ -18,25 +20,6 @@ std::string take(GError *error)
     if (error)
         g_error_free(error);
     return m;
-}
-
-// The pixel formats the display converts; others are delivered as 16-bit grey.
-PixelFormat formatOf(ArvPixelFormat f, int &bits)
-{
-    bits = 8;
-    switch (f) {
-    case ARV_PIXEL_FORMAT_MONO_8: return PixelFormat::Mono8;
-    case ARV_PIXEL_FORMAT_BAYER_GR_8: return PixelFormat::BayerGR8;
-    case ARV_PIXEL_FORMAT_BAYER_RG_8: return PixelFormat::BayerRG8;
-    case ARV_PIXEL_FORMAT_BAYER_GB_8: return PixelFormat::BayerGB8;
-    case ARV_PIXEL_FORMAT_BAYER_BG_8: return PixelFormat::BayerBG8;
-    case ARV_PIXEL_FORMAT_BAYER_GR_12: bits = 12; return PixelFormat::BayerGR12;
-    case ARV_PIXEL_FORMAT_YUV_422_PACKED: return PixelFormat::YUV422Packed;
-    case ARV_PIXEL_FORMAT_RGB_8_PACKED: return PixelFormat::RGB8;
-    case ARV_PIXEL_FORMAT_MONO_10: bits = 10; return PixelFormat::Mono16;
-    case ARV_PIXEL_FORMAT_MONO_12: bits = 12; return PixelFormat::Mono16;
-    default: bits = 16; return PixelFormat::Mono16;
-    }
 }
 
 } // namespace
@@ -133,12 +116,48 @@ void AravisCamera::setFrameRateIndex(int)
     throw CameraError(code::NotSupported, "a GigE Vision camera has no frame rate list");
 }
 
+void AravisCamera::resetCounters(StreamListener &listener)
+{
+    listener_ = &listener;
+    received_ = 0;
+    frameNumber_ = 0;
+    underrunsSeen_ = 0;
+    std::lock_guard<std::mutex> lock(rateMutex_);
+    rateTime_ = std::chrono::steady_clock::now();
+    rateCount_ = 0;
+    rate_ = 0;
+}
+
+void AravisCamera::startMonitor(StreamListener &listener, int bufferCount)
+{
+    // Another application controls the camera: receive what it has the camera send.
+    GvspRoute route;
+    in_addr camera{};
+    if (inet_pton(AF_INET, info_.ip.c_str(), &camera) != 1)
+        throw CameraError(code::NotSupported, "monitoring needs a GigE Vision camera");
+    route.cameraIp = ntohl(camera.s_addr);
+    route.destIp = readRegister(0x0D18);              // stream channel destination address
+    route.destPort = readRegister(0x0D00) & 0xffff;   // stream channel port
+    route.packetSize = readRegister(0x0D04) & 0xffff; // stream channel packet size
+    if (route.destPort == 0 || route.destIp == 0)
+        throw CameraError(code::NotSupported, "the controlling application is not streaming");
+    const size_t bytes = static_cast<size_t>(features().intValue("Width")) * features().intValue("Height") * 4;
+    queue_ = std::make_unique<FrameQueue>(bufferCount > 0 ? bufferCount : 16, bytes);
+    resetCounters(listener);
+    monitor_ = std::make_unique<GvspMonitor>();
+    monitor_->start(route, *queue_, listener);
+}
+
 void AravisCamera::startStream(StreamListener &listener, int bufferCount)
 {
     stopStream();
     ArvCamera *camera = camera_;
     if (!camera)
         throw CameraError(code::NotOpen, "the camera is not open");
+    if (mode_ == OpenMode::Monitor) {
+        startMonitor(listener, bufferCount);
+        return;
+    }
     GError *error = nullptr;
     const guint payload = arv_camera_get_payload(camera, &error);
     if (error)
@@ -156,16 +175,7 @@ void AravisCamera::startStream(StreamListener &listener, int bufferCount)
     queue_ = std::make_unique<FrameQueue>(bufferCount > 0 ? bufferCount : 16, payload);
     for (int i = 0; i < kAravisBuffers; ++i)
         arv_stream_push_buffer(stream, arv_buffer_new(payload, nullptr));
-    listener_ = &listener;
-    received_ = 0;
-    frameNumber_ = 0;
-    underrunsSeen_ = 0;
-    {
-        std::lock_guard<std::mutex> lock(rateMutex_);
-        rateTime_ = std::chrono::steady_clock::now();
-        rateCount_ = 0;
-        rate_ = 0;
-    }
+    resetCounters(listener);
     stream_ = stream;
     g_signal_connect(stream, "new-buffer",
                      G_CALLBACK(+[](ArvStream *, gpointer self) {
@@ -209,7 +219,7 @@ void AravisCamera::bufferDone(ArvBuffer *buffer)
     b->size = size;
     b->width = arv_buffer_get_image_width(buffer);
     b->height = arv_buffer_get_image_height(buffer);
-    b->format = formatOf(arv_buffer_get_image_pixel_format(buffer), b->bits);
+    b->format = pixelFormatFromPfnc(arv_buffer_get_image_pixel_format(buffer), b->bits);
     b->number = ++frameNumber_;
     arv_stream_push_buffer(stream_, buffer);
     ++received_;
@@ -219,6 +229,10 @@ void AravisCamera::bufferDone(ArvBuffer *buffer)
 
 void AravisCamera::stopStream()
 {
+    if (monitor_) {
+        monitor_->stop();
+        monitor_.reset();
+    }
     if (!stream_)
         return;
     if (camera_)
@@ -231,6 +245,10 @@ void AravisCamera::stopStream()
 void AravisCamera::streamStatistics(uint64_t &completed, uint64_t &failures, uint64_t &underruns) const
 {
     completed = failures = underruns = 0;
+    if (monitor_) {
+        completed = monitor_->completed();
+        failures = monitor_->failures();
+    }
     if (stream_) {
         guint64 c = 0, f = 0, u = 0;
         arv_stream_get_statistics(stream_, &c, &f, &u);

@@ -3,6 +3,7 @@
 
 #include "camera/CameraDevice.h"
 #include "camera/aravis/AravisFeatures.h"
+#include "camera/aravis/GvspMonitor.h"
 
 #include <arv.h>
 
@@ -37,7 +38,7 @@ public:
     void setFrameRateIndex(int index) override;
     void startStream(StreamListener &listener, int bufferCount) override;
     void stopStream() override;
-    bool streaming() const override { return stream_ != nullptr; }
+    bool streaming() const override { return stream_ != nullptr || monitor_ != nullptr; }
     FrameQueue *queue() override { return queue_.get(); }
     void startShots(int count) override;
     double receivedFrameRate() override;
@@ -55,8 +56,9 @@ public:
     void streamStatistics(uint64_t &completed, uint64_t &failures, uint64_t &underruns) const;
 
 private:
-    static void streamCallback(void *self, ArvStreamCallbackType type, ArvBuffer *buffer);
     void bufferDone(ArvBuffer *buffer);
+    void startMonitor(StreamListener &listener, int bufferCount);
+    void resetCounters(StreamListener &listener);
     ArvDevice *device() const;
     FeatureAccess &control();
 
@@ -67,6 +69,7 @@ private:
     OpenMode mode_ = OpenMode::Control;
     std::unique_ptr<AravisFeatures> features_;
     ArvStream *stream_ = nullptr;
+    std::unique_ptr<GvspMonitor> monitor_;  // the stream of another controller
     std::unique_ptr<FrameQueue> queue_;
     StreamListener *listener_ = nullptr;
     std::atomic<uint32_t> received_{0};
