@@ -5,6 +5,7 @@
 #endif
 #include "camera/display/QtDisplayInstall.h"
 #include "camera/sim/SimulatedCameras.h"
+#include "framework/Platform.h"
 #include "framework/qt/QtHost.h"
 
 #include <cstdlib>
@@ -22,6 +23,14 @@ const char *kUsage =
     "  --sim-fault N:drop=PERCENT        camera N loses that share of its frames\n"
     "  --sim-fault N:arrive=SECONDS      camera N is connected that long after start\n"
     "  --sim-fault N:remove=SECONDS      camera N is disconnected that long after start\n";
+
+// Without --simulate, the "SimulatedCameras" setting says how many simulated cameras to list.
+int simulatedFromSettings()
+{
+    const std::string v = fw::platform().settings().value("SimulatedCameras");
+    const int n = std::atoi(v.c_str());
+    return n > 0 && n <= 64 ? n : 0;
+}
 
 bool parseOptions(int argc, char **argv, int &simulate, cam::SimulatedCameras &sims)
 {
@@ -58,7 +67,7 @@ bool parseOptions(int argc, char **argv, int &simulate, cam::SimulatedCameras &s
 int main(int argc, char **argv)
 {
     cam::SimulatedCameras sims;
-    int simulate = 0;
+    int simulate = -1;
     if (!parseOptions(argc, argv, simulate, sims)) {
         std::cerr << kUsage;
         return 2;
@@ -74,7 +83,7 @@ int main(int argc, char **argv)
 #ifdef MOLVANE_HAVE_ARAVIS
             real.start();
 #endif
-            sims.install(simulate);
+            sims.install(simulate >= 0 ? simulate : simulatedFromSettings());
             app = std::make_unique<CMolvaneApp>();
             return app->InitInstance();
         },

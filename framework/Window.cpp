@@ -1,6 +1,7 @@
 // Window lifetime, message map dispatch and forwarding to the platform peer.
 #include "framework/Window.h"
 
+#include "framework/ErrorReport.h"
 #include "framework/Platform.h"
 
 namespace fw {
@@ -110,7 +111,7 @@ bool Window::dispatch(Notify code, int id)
         if (e.code == code && e.id == id) {
             // Keep the handler alive even if it replaces the map entry.
             Handler h = e.handler;
-            h();
+            guarded(h);
             return true;
         }
     }

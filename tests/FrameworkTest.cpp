@@ -107,3 +107,25 @@ TEST(Window, PostedCloseIsDroppedWhenTheWindowIsGone)
     platform.processEvents();
     EXPECT_EQ(closes, 0);
 }
+
+TEST(Window, AHandlerThatFailsIsEndedAndReportedOnceWhileTheProgramGoesOn)
+{
+    fw::HeadlessPlatform platform;
+    fw::Window w;
+    int after = 0;
+    w.on(fw::Notify::Clicked, 1, [&] {
+        throw std::runtime_error("the camera has no node \"DeviceFirmwareVersion\"");
+        ++after;
+    });
+    w.on(fw::Notify::Clicked, 2, [&] { ++after; });
+    EXPECT_TRUE(w.dispatch(fw::Notify::Clicked, 1));
+    EXPECT_TRUE(w.dispatch(fw::Notify::Clicked, 1));  // a second failure while the first is pending
+    w.dispatch(fw::Notify::Clicked, 2);
+    platform.processEvents();
+    ASSERT_EQ(platform.messageBoxes().size(), 1u);
+    EXPECT_EQ(platform.messageBoxes()[0].text, "the camera has no node \"DeviceFirmwareVersion\"");
+    EXPECT_EQ(after, 1);
+    w.dispatch(fw::Notify::Clicked, 1);  // reported again once the first box is gone
+    platform.processEvents();
+    EXPECT_EQ(platform.messageBoxes().size(), 2u);
+}

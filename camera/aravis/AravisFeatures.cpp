@@ -43,7 +43,8 @@ ArvGcNode *AravisFeatures::lookup(const std::string &name)
     // Older and newer standard names of the same feature: a camera has one or the other.
     static const std::pair<const char *, const char *> aliases[] = {
         {"AcquisitionFrameRateAbs", "AcquisitionFrameRate"}, {"ExposureTime", "ExposureTimeAbs"},
-        {"Gain", "GainRaw"}, {"BlackLevel", "BlackLevelRaw"}, {"TriggerDelay", "TriggerDelayAbs"}};
+        {"Gain", "GainRaw"}, {"BlackLevel", "BlackLevelRaw"}, {"TriggerDelay", "TriggerDelayAbs"},
+        {"DeviceFirmwareVersion", "DeviceVersion"}};
     if (ArvGcNode *n = arv_gc_get_node(gc_, name.c_str()))
         return n;
     for (const auto &[a, b] : aliases) {

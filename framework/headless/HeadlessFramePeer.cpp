@@ -1,6 +1,8 @@
 // The main frame without a screen.
 #include "framework/headless/HeadlessFramePeer.h"
 
+#include "framework/ErrorReport.h"
+
 #include <algorithm>
 
 namespace fw {
@@ -103,8 +105,8 @@ void HeadlessFramePeer::activateChild(Window &child)
     Window *previous = active_;
     active_ = &child;
     if (previous)
-        previous->onActivate(false);
-    child.onActivate(true);
+        guarded([previous] { previous->onActivate(false); });
+    guarded([&child] { child.onActivate(true); });
 }
 
 void HeadlessFramePeer::showMaximized()

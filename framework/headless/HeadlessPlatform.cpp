@@ -1,6 +1,8 @@
 // The platform for tests and command-line use.
 #include "framework/headless/HeadlessPlatform.h"
 
+#include "framework/ErrorReport.h"
+
 #include <chrono>
 #include <thread>
 
@@ -165,7 +167,7 @@ int HeadlessPlatform::processEvents()
             fn = std::move(posted_.front());
             posted_.pop_front();
         }
-        fn();
+        guarded(fn);
         ++ran;
     }
 }
@@ -186,7 +188,7 @@ void HeadlessPlatform::advance(int milliseconds)
         next->second.due += next->second.period;
         Window *w = next->first.first;
         int id = next->first.second;
-        w->onTimer(id);
+        guarded([w, id] { w->onTimer(id); });
         processEvents();
     }
     now_ = end;

@@ -1,6 +1,7 @@
 // Builds template controls and keeps them and the form in step.
 #include "framework/qt/QtFormBinder.h"
 
+#include "framework/ErrorReport.h"
 #include "widgets/ToolbarIcons.h"
 
 #include <QAbstractButton>
@@ -133,7 +134,7 @@ void QtFormBinder::connectSignals(const ControlTemplate &c, QWidget *w)
         QObject::connect(list, &QListWidget::customContextMenuRequested, list, [win, id, list](const QPoint &pos) {
             const QModelIndex index = list->indexAt(pos);
             const QPoint global = list->viewport()->mapToGlobal(pos);
-            win->onContextMenu(id, index.isValid() ? index.row() : -1, {global.x(), global.y()});
+            guarded([&] { win->onContextMenu(id, index.isValid() ? index.row() : -1, {global.x(), global.y()}); });
         });
     } else if (auto *combo = qobject_cast<QComboBox *>(w)) {
         QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), combo, [win, form, id](int index) {

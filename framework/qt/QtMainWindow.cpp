@@ -1,6 +1,7 @@
 // The main frame on Qt.
 #include "framework/qt/QtMainWindow.h"
 
+#include "framework/ErrorReport.h"
 #include "framework/Resources.h"
 #include "framework/qt/QtWindowWidget.h"
 #include "widgets/ToolbarIcons.h"
@@ -311,8 +312,8 @@ void QtMainWindow::subWindowActivated(QMdiSubWindow *sub)
     Window *previous = active_;
     active_ = it->second;
     if (previous)
-        previous->onActivate(false);
-    active_->onActivate(true);
+        guarded([previous] { previous->onActivate(false); });
+    guarded([this] { active_->onActivate(true); });
 }
 
 Window *QtMainWindow::activeChild() const { return active_; }

@@ -1,6 +1,7 @@
 // The platform on Qt Widgets.
 #include "framework/qt/QtPlatform.h"
 
+#include "framework/ErrorReport.h"
 #include "framework/FrameWindow.h"
 #include "framework/qt/QtMainWindow.h"
 #include "framework/qt/QtPeers.h"
@@ -318,7 +319,7 @@ void QtPlatform::setTimer(Window *window, int id, int milliseconds)
     QTimer *&t = timers_[{window, id}];
     if (!t) {
         t = new QTimer(this);
-        connect(t, &QTimer::timeout, this, [window, id] { window->onTimer(id); });
+        connect(t, &QTimer::timeout, this, [window, id] { guarded([window, id] { window->onTimer(id); }); });
     }
     t->start(milliseconds);
 }
@@ -356,7 +357,7 @@ LocalTime QtPlatform::localTime()
 
 void QtPlatform::post(std::function<void()> fn)
 {
-    QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [fn = std::move(fn)] { guarded(fn); }, Qt::QueuedConnection);
 }
 
 bool QtPlatform::acquireInstanceLock(const std::string &name)
@@ -404,7 +405,9 @@ bool QtPlatform::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress) {
         QWidget *focus = QApplication::focusWidget();
         if ((focus && widget == focus) || (!focus && widget->isWindow())) {
-            if (filterKey(static_cast<QKeyEvent *>(event)))
+            bool consumed = false;
+            guarded([&] { consumed = filterKey(static_cast<QKeyEvent *>(event)); });
+            if (consumed)
                 return true;
         }
     } else if (event->type() == QEvent::MouseButtonPress) {
@@ -413,7 +416,7 @@ bool QtPlatform::eventFilter(QObject *watched, QEvent *event)
             for (QWidget *w = widget; w; w = w->parentWidget()) {
                 if (auto *sub = dynamic_cast<QtMdiSub *>(w)) {
                     if (sub->window_)
-                        sub->window_->onMouseActivate();
+                        guarded([sub] { sub->window_->onMouseActivate(); });
                     break;
                 }
             }

@@ -1,6 +1,7 @@
 // The widget that stands for one logic window.
 #include "framework/qt/QtWindowWidget.h"
 
+#include "framework/ErrorReport.h"
 #include "framework/qt/QtFormBinder.h"
 
 #include <QApplication>
@@ -49,14 +50,14 @@ void QtWindowWidget::resizeEvent(QResizeEvent *event)
     if (binder_)
         binder_->layout(size());
     if (window_)
-        window_->onSize(width(), height());
+        guarded([this] { window_->onSize(width(), height()); });
 }
 
 void QtWindowWidget::paintEvent(QPaintEvent *event)
 {
     QWidget::paintEvent(event);
     if (window_)
-        window_->onPaint();
+        guarded([this] { window_->onPaint(); });
 }
 
 void QtWindowWidget::closeEvent(QCloseEvent *event)
@@ -76,7 +77,7 @@ void postToWindow(Window *window, std::function<void(Window &)> fn)
         [alive, window, fn = std::move(fn)] {
             auto token = alive.lock();
             if (token && *token)
-                fn(*window);
+                guarded([&] { fn(*window); });
         },
         Qt::QueuedConnection);
 }
