@@ -267,3 +267,23 @@ TEST_F(CameraWindow, MonitoringModeDisablesThePageMenu)
     EXPECT_FALSE(frame().m_pControlPane->m_pMenuDlg->form().isEnabled(res::BtnFormat));
     EXPECT_FALSE(frame().m_pControlPane->m_pMenuDlg->form().isEnabled(res::BtnLut));
 }
+
+TEST_F(CameraWindow, IdentityShowsElementsZeroToSixButFourAndClearsTheRest)
+{
+    start(1);
+    CCameraInfoDlg &dlg = frame().m_pCameraInfoPane->m_dlg;
+    dlg.form().setText(res::InfoFormat, "Mono8");
+    dlg.ShowIdentity(std::vector<std::string>{"M", "V", "S", "U", "hidden", "10.0.0.7", "0a:bc:de:f0:12:34", "extra"});
+    EXPECT_EQ(dlg.form().text(res::InfoModel), "M");
+    EXPECT_EQ(dlg.form().text(res::InfoVendor), "V");
+    EXPECT_EQ(dlg.form().text(res::InfoUser), "U");
+    EXPECT_EQ(dlg.form().text(res::InfoIp), "10.0.0.7");
+    EXPECT_EQ(dlg.form().text(res::InfoMac), "0A:BC:DE:F0:12:34");
+    EXPECT_EQ(dlg.form().text(res::InfoFormat), "-");
+    dlg.ShowIdentity(std::nullopt);
+    EXPECT_EQ(dlg.form().text(res::InfoModel), "-");
+    // Without a camera window the state and status read-outs do nothing.
+    dlg.ShowCameraState();
+    dlg.ShowStatus();
+    EXPECT_EQ(dlg.form().text(res::InfoFps), "-");
+}

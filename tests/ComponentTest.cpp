@@ -249,3 +249,48 @@ TEST_F(ComponentTest, AMonoIeee1394CameraLacksColourFeatures)
     EXPECT_EQ(camera->GetIris(), 4);
     EXPECT_EQ(camera->GetFrameRateList()->size(), 6u);
 }
+
+TEST_F(ComponentTest, DisplaySettingsRefuseValuesOutsideTheirSets)
+{
+    make(1);
+    camera->SetCameraIndex(0);
+    EXPECT_EQ(codeOf([&] { camera->SetRotation(45); }), code::OutOfRange);
+    EXPECT_EQ(codeOf([&] { camera->SetBayerLayout(4); }), code::OutOfRange);
+    EXPECT_EQ(codeOf([&] { camera->SetBayerAlgorithm(0); }), code::OutOfRange);
+    EXPECT_EQ(codeOf([&] { camera->SetZoom(-0.5f); }), code::OutOfRange);
+    EXPECT_EQ(codeOf([&] { camera->SetBitPerPixel(11); }), code::OutOfRange);
+    camera->SetRotation(270);
+    EXPECT_EQ(camera->rotation(), 270);
+    EXPECT_EQ(camera->GetBayerLayout(), 3);  // BayerGR8 opens with the GR/BG layout
+    camera->SetBitPerPixel(10);
+    EXPECT_EQ(camera->GetBitPerPixel(), 10);
+}
+
+TEST_F(ComponentTest, ShotsDeliverTheirFramesAndUserSetsRoundTrip)
+{
+    make(1);
+    camera->SetCameraIndex(0);
+    camera->SetImageWidth(160);
+    camera->SetImageHeight(120);
+    camera->SetAcquisitionMode("SingleFrame");
+    camera->SetAcquisition(1);
+    platform.processUntil([] { return false; }, 150);
+    EXPECT_EQ(events.images, 0);  // a shot mode waits for a shot
+    camera->StartOneShot();
+    ASSERT_TRUE(frames(1));
+    camera->SetMultiShotCount(4);
+    camera->StartMultiShot();
+    ASSERT_TRUE(frames(4));
+    platform.processUntil([] { return false; }, 150);
+    EXPECT_EQ(events.images, 5);
+    camera->SetAcquisition(0);
+
+    camera->SetGain("", 9);
+    camera->PrepareUserSetSave();
+    camera->LoadSaveUserSet(3, 1);
+    camera->SetGain("", 1);
+    camera->SetEnumValue("UserSetSelector", "UserSet3");
+    EXPECT_EQ(camera->GetUserSetIndex(), 3);
+    camera->LoadSaveUserSet(3, 0);
+    EXPECT_FLOAT_EQ(camera->GetGain(), 9);
+}

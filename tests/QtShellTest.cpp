@@ -4,6 +4,8 @@
 #include "app/CMainFrame.h"
 #include "app/CMolvaneApp.h"
 #include "camera/CameraBus.h"
+#include "camera/display/QtCameraDisplay.h"
+#include "camera/display/QtDisplayInstall.h"
 #include "camera/sim/SimulatedCameras.h"
 #include "framework/qt/QtPlatform.h"
 #include "res/ResourceIds.h"
@@ -108,6 +110,63 @@ TEST(QtShell, BuildsTheMainWindowAndOpensACameraWindowFromTheList)
         EXPECT_EQ(mainFrame(), nullptr);
         app.reset();
         spin(50);
+    }
+    sims.uninstall();
+    cam::CameraBus::instance().clear();
+}
+
+namespace {
+struct MouseEvents : cam::CameraEvents {
+    int images = 0;
+    int downX = -1, downY = -1;
+    void ImageReceived(int) override { ++images; }
+    void ImageMouseDown(int x, int y) override
+    {
+        downX = x;
+        downY = y;
+    }
+};
+} // namespace
+
+TEST(QtDisplay, AClickMapsToTheImagePixelUnderItThroughZoomRotationAndMirror)
+{
+    int argc = 1;
+    char name[] = "molvane_qt_tests";
+    char *argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qapp(argc, argv);
+    cam::SimulatedCameras sims;
+    {
+        fw::QtPlatform platform;
+        cam::installQtDisplay();
+        sims.install(1);  // 1280 x 960
+        QWidget host;
+        host.resize(400, 300);
+        host.show();
+        MouseEvents events;
+        cam::CMolvane camera;
+        camera.Create("Molvane", [&](std::function<void()> fn) { platform.post(std::move(fn)); }, &events,
+                      &host, {0, 0, 400, 300});
+        camera.ShowWindow(true);
+        camera.SetCameraIndex(0);
+        camera.SetAcquisition(1);
+        QElapsedTimer t;
+        t.start();
+        while (events.images < 1 && t.elapsed() < 3000)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        camera.SetAcquisition(0);
+        ASSERT_GE(events.images, 1);
+        camera.SetZoom(0.25f);  // 320 x 240, centred at (200, 150)
+        camera.SetRotation(180);
+        camera.SetMirror(1);
+        spin(50);
+        auto *display = static_cast<cam::QtCameraDisplay *>(camera.display());
+        QWidget *viewport = display->widget()->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(44, 38));
+        // Turned half round and mirrored: x keeps its direction, y is reversed.
+        EXPECT_EQ(events.downX, 640 + (44 - 200) * 4);
+        EXPECT_EQ(events.downY, 480 - (38 - 150) * 4);
+        EXPECT_NE(camera.GetPixelColor(events.downX, events.downY), -1);
     }
     sims.uninstall();
     cam::CameraBus::instance().clear();

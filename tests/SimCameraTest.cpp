@@ -1,6 +1,7 @@
 // Simulated cameras: opening rules, streaming, triggers, shots, faults, registers, user sets.
 #include "camera/CameraError.h"
 #include "camera/sim/SimCamera.h"
+#include "camera/sim/SimulatedCameras.h"
 
 #include "TestSupport.h"
 
@@ -206,4 +207,38 @@ TEST(SimCamera, Ieee1394FormatsFixGeometryAndOnlyFixedModesHaveRateLists)
     cam->features().setIntValue("Width", 512);
     cam->features().setIntValue("BytePerPacket", 1024);
     EXPECT_EQ(codeOf([&] { cam->features().setIntValue("BytePerPacket", 1026); }), code::OutOfRange);
+}
+
+TEST(SimulatedCameras, FaultRulesAreCheckedBeforeAnyCameraIsMade)
+{
+    struct Case {
+        const char *rule;
+        bool ok;
+    };
+    const Case cases[] = {
+        {"1:held", true},         {"2:unopenable", true}, {"3:drop=5", true},
+        {"3:drop=100", true},     {"1:arrive=2.5", true}, {"4:remove=0", true},
+        {"1:drop=101", false},    {"1:drop=-1", false},   {"1:drop=", false},
+        {"1:drop=abc", false},    {"0:held", false},      {"65:held", false},
+        {"x:held", false},        {"1", false},           {"1:held=3", false},
+        {"1:explode", false},     {"1:arrive", false},
+    };
+    for (const Case &c : cases) {
+        SimulatedCameras sims;
+        std::string error;
+        EXPECT_EQ(sims.addFault(c.rule, &error), c.ok) << c.rule;
+        EXPECT_EQ(error.empty(), c.ok) << c.rule << ": " << error;
+    }
+}
+
+TEST(SimulatedCameras, CamerasCycleThroughTheKindsAndCarryTheirIdInTheirLine)
+{
+    const SimKind expected[] = {SimKind::GigEColour, SimKind::Ieee1394Mono, SimKind::GigEYuv,
+                                SimKind::GigEColour};
+    for (int n = 1; n <= 4; ++n) {
+        SimCameraSpec s = simCameraSpec(n);
+        EXPECT_EQ(s.kind, expected[n - 1]);
+        EXPECT_NE(s.info.listLine.find(s.info.deviceId), std::string::npos);
+        EXPECT_EQ(s.info.listLine.find("YUV") != std::string::npos, s.kind == SimKind::GigEYuv);
+    }
 }

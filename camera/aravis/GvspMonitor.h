@@ -4,9 +4,11 @@
 #pragma once
 
 #include "camera/CameraDevice.h"
+#include "camera/aravis/GvspAssembler.h"
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <thread>
 
 namespace cam {
@@ -29,26 +31,15 @@ public:
     uint64_t failures() const { return failures_; }
 
 private:
-    struct Assembly {
-        FrameBuffer *buffer = nullptr;
-        uint64_t block = 0;
-        size_t expected = 0;
-        size_t received = 0;
-        bool active = false;
-    };
     void loop();
-    void packet(const uint8_t *gvsp, size_t length);
-    void finish(bool complete);
+    void deliver(const uint8_t *gvsp, size_t length);
 
     GvspRoute route_;
-    FrameQueue *queue_ = nullptr;
-    StreamListener *listener_ = nullptr;
     int fd_ = -1;
     bool packetSocket_ = false;
     std::atomic<bool> stop_{false};
     std::thread thread_;
-    Assembly frame_;  // stream thread only
-    uint64_t frameNumber_ = 0;
+    std::unique_ptr<GvspAssembler> assembler_;  // used by the receiving thread only
     std::atomic<uint64_t> completed_{0};
     std::atomic<uint64_t> failures_{0};
 };
