@@ -8,6 +8,10 @@
 #include "view/CMolvaneView.h"
 
 #include <chrono>
+#include <filesystem>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sched.h>
 #include <thread>
 
 using namespace cam;
@@ -237,4 +241,92 @@ TEST_F(AravisShell, ARealCameraOpensPlaysAndItsWindowClosesWhenItGoes)
     EXPECT_TRUE(platform.frame()->children().empty());
     ASSERT_EQ(list().lineCount(), 1);
     EXPECT_EQ(list().m_listCastMode.size(), 1u);
+}
+
+// Multicast needs a route for the groups; the test makes a network namespace of its own whose
+// loopback carries them, and runs the fake camera and both receivers inside it.
+class NetworkNamespace {
+public:
+    NetworkNamespace() : name_("molvane-mc-" + std::to_string(getpid()))
+    {
+        if (geteuid() != 0 || !sh("ip netns add " + name_))
+            return;
+        created_ = true;
+        const std::string in = "ip netns exec " + name_ + " ";
+        if (!sh(in + "ip link set lo up") || !sh(in + "ip link set lo multicast on") ||
+            !sh(in + "ip route add 224.0.0.0/4 dev lo"))
+            return;
+        original_ = ::open("/proc/self/ns/net", O_RDONLY);
+        const int target = ::open(("/var/run/netns/" + name_).c_str(), O_RDONLY);
+        entered_ = original_ >= 0 && target >= 0 && setns(target, CLONE_NEWNET) == 0;
+        if (target >= 0)
+            ::close(target);
+    }
+    ~NetworkNamespace()
+    {
+        if (entered_)
+            setns(original_, CLONE_NEWNET);
+        if (original_ >= 0)
+            ::close(original_);
+        if (created_)
+            sh("ip netns delete " + name_);
+    }
+    bool entered() const { return entered_; }
+
+private:
+    static bool sh(const std::string &command) { return std::system((command + " 2>/dev/null").c_str()) == 0; }
+    std::string name_;
+    bool created_ = false;
+    bool entered_ = false;
+    int original_ = -1;
+};
+
+TEST(AravisMulticast, AMulticastControllerAndAMonitorInAnotherProcessBothReceiveTheGroupStream)
+{
+    NetworkNamespace ns;
+    if (!ns.entered())
+        GTEST_SKIP() << "making a network namespace needs root and iproute2";
+    fw::HeadlessPlatform platform;
+    ChildProcess fake(fakeCameraCommand());
+    std::this_thread::sleep_for(300ms);
+    {
+        AravisDiscovery discovery;
+        discovery.scan();
+        ASSERT_EQ(CameraBus::instance().count(), 1);
+        Events events;
+        CMolvane controller;
+        controller.Create("Molvane", [&](std::function<void()> fn) { platform.post(std::move(fn)); }, &events);
+        controller.SetMulticastMode(1);
+        controller.SetCameraIndex(0);
+        EXPECT_EQ(controller.GetAccessMode(), 1);
+        controller.SetAcquisition(1);
+        EXPECT_EQ(static_cast<uint32_t>(controller.ReadRegister(0x0D18)), 0xEFC00001u);  // 239.192.0.1
+        ASSERT_TRUE(platform.processUntil([&] { return events.images >= 3; }, 8000));
+        // Another process monitors: it joins the group and receives the same frames.
+        const std::string dir = "/tmp/molvane-monitor-" + std::to_string(getpid());
+        const std::string cmd = std::string(MOLVANE_CLI) + " --monitor grab GV01 --count 3 --out " + dir + " 2>&1";
+        FILE *p = popen(cmd.c_str(), "r");
+        ASSERT_NE(p, nullptr);
+        std::string out;
+        char line[512];
+        // The controller keeps handling its own frames while the monitor runs.
+        std::thread reader([&] {
+            while (fgets(line, sizeof line, p))
+                out += line;
+        });
+        while (reader.joinable()) {
+            platform.processUntil([] { return false; }, 100);
+            if (out.find("frames") != std::string::npos || out.find("error") != std::string::npos)
+                break;
+        }
+        reader.join();
+        pclose(p);
+        EXPECT_NE(out.find("received 3 frames"), std::string::npos) << out;
+        std::filesystem::remove_all(dir);
+        controller.SetAcquisition(0);
+        EXPECT_EQ(controller.ReadRegister(0x0D00) & 0xffff, 0);  // the channel is off again
+        discovery.stop();
+    }
+    fake.stop();
+    CameraBus::instance().clear();
 }

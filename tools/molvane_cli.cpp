@@ -22,7 +22,8 @@
 namespace {
 
 const char *kUsage =
-    "usage: molvane-cli [--simulate N] [--sim-fault CAMERA:FAULT]... COMMAND ...\n"
+    "usage: molvane-cli [--simulate N] [--sim-fault CAMERA:FAULT]... [--multicast | --monitor]\n"
+    "                   COMMAND ...\n"
     "  list\n"
     "  info CAMERA\n"
     "  tree CAMERA [--visibility beginner|expert|guru]\n"
@@ -33,7 +34,9 @@ const char *kUsage =
     "  write-register CAMERA ADDRESS VALUE   (hexadecimal)\n"
     "  grab CAMERA --count N --out DIR [--format raw|bmp|jpg|tif]\n"
     "  record CAMERA --seconds N --out FILE.avi [--codec NAME]\n"
-    "CAMERA is a list position from 0 or a text contained in the camera's list line.\n";
+    "CAMERA is a list position from 0 or a text contained in the camera's list line.\n"
+    "--multicast opens GigE Vision cameras with control, streaming to a multicast group;\n"
+    "--monitor receives the stream of a camera another application controls.\n";
 
 struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -54,7 +57,10 @@ struct Counter : cam::CameraEvents {
 
 class Cli {
 public:
-    Cli(std::vector<std::string> args) : args_(std::move(args)) {}
+    Cli(std::vector<std::string> args, bool multicast, bool monitor)
+        : args_(std::move(args)), multicast_(multicast), monitor_(monitor)
+    {
+    }
     int run();
 
 private:
@@ -79,6 +85,8 @@ private:
     bool waitFrames(int count, int timeoutMs);
 
     std::vector<std::string> args_;
+    bool multicast_;
+    bool monitor_;
     fw::HeadlessPlatform platform_;
     Counter events_;
     cam::CMolvane camera_;
@@ -124,6 +132,9 @@ void Cli::openCamera(const std::string &which)
                 position = static_cast<int>(i);
     if (position < 0 || position >= static_cast<int>(lines.size()))
         throw cam::CameraError(cam::code::CannotOpen, "no camera \"" + which + "\" in the list");
+    camera_.SetMulticastMode(multicast_ ? 1 : 0);
+    if (monitor_)
+        camera_.SetAccessMode(2);
     camera_.SetCameraIndex(position);
 }
 
@@ -340,8 +351,13 @@ int main(int argc, char **argv)
     cam::SimulatedCameras sims;
     int simulate = 0;
     std::vector<std::string> rest;
+    bool multicast = false, monitor = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
+        if (a == "--multicast" || a == "--monitor") {
+            (a == "--multicast" ? multicast : monitor) = true;
+            continue;
+        }
         if ((a == "--simulate" || a == "--sim-fault") && i + 1 >= argc) {
             std::cerr << "molvane-cli: " << a << " needs a value\n" << kUsage;
             return 2;
@@ -373,7 +389,9 @@ int main(int argc, char **argv)
     sims.install(simulate);
     int status = 0;
     try {
-        Cli cli(rest);
+        if (multicast && monitor)
+            throw UsageError("--multicast and --monitor exclude each other");
+        Cli cli(rest, multicast, monitor);
         status = cli.run();
     } catch (const UsageError &e) {
         std::cerr << "molvane-cli: " << e.what() << "\n" << kUsage;

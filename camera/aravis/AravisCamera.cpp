@@ -128,24 +128,58 @@ void AravisCamera::resetCounters(StreamListener &listener)
     rate_ = 0;
 }
 
-void AravisCamera::startMonitor(StreamListener &listener, int bufferCount)
+namespace {
+// Stream channel 0 registers of the GigE Vision bootstrap map.
+constexpr uint32_t kRegSCP = 0x0D00;   // port in the low 16 bits
+constexpr uint32_t kRegSCPS = 0x0D04;  // packet size in the low 16 bits
+constexpr uint32_t kRegSCDA = 0x0D18;  // destination address
+constexpr uint16_t kMulticastPort = 50010;
+
+uint32_t ipOf(const std::string &dotted)
 {
-    // Another application controls the camera: receive what it has the camera send.
-    GvspRoute route;
-    in_addr camera{};
-    if (inet_pton(AF_INET, info_.ip.c_str(), &camera) != 1)
-        throw CameraError(code::NotSupported, "monitoring needs a GigE Vision camera");
-    route.cameraIp = ntohl(camera.s_addr);
-    route.destIp = readRegister(0x0D18);              // stream channel destination address
-    route.destPort = readRegister(0x0D00) & 0xffff;   // stream channel port
-    route.packetSize = readRegister(0x0D04) & 0xffff; // stream channel packet size
-    if (route.destPort == 0 || route.destIp == 0)
-        throw CameraError(code::NotSupported, "the controlling application is not streaming");
+    in_addr a{};
+    if (inet_pton(AF_INET, dotted.c_str(), &a) != 1)
+        throw CameraError(code::NotSupported, "monitoring and multicast need a GigE Vision camera");
+    return ntohl(a.s_addr);
+}
+} // namespace
+
+void AravisCamera::receiveRoute(const GvspRoute &route, StreamListener &listener, int bufferCount)
+{
     const size_t bytes = static_cast<size_t>(features().intValue("Width")) * features().intValue("Height") * 4;
     queue_ = std::make_unique<FrameQueue>(bufferCount > 0 ? bufferCount : 16, bytes);
     resetCounters(listener);
     monitor_ = std::make_unique<GvspMonitor>();
     monitor_->start(route, *queue_, listener);
+}
+
+void AravisCamera::startMonitor(StreamListener &listener, int bufferCount)
+{
+    // Another application controls the camera: receive what it has the camera send.
+    GvspRoute route;
+    route.cameraIp = ipOf(info_.ip);
+    route.destIp = readRegister(kRegSCDA);
+    route.destPort = readRegister(kRegSCP) & 0xffff;
+    route.packetSize = readRegister(kRegSCPS) & 0xffff;
+    if (route.destPort == 0 || route.destIp == 0)
+        throw CameraError(code::NotSupported, "the controlling application is not streaming");
+    receiveRoute(route, listener, bufferCount);
+}
+
+void AravisCamera::startMulticast(StreamListener &listener, int bufferCount)
+{
+    // The camera sends to an administratively scoped group named after it, which this
+    // window and any monitoring receiver join.
+    GvspRoute route;
+    route.cameraIp = ipOf(info_.ip);
+    route.destIp = 0xEFC00000u | (route.cameraIp & 0xffff);  // 239.192.x.y
+    route.destPort = kMulticastPort;
+    route.packetSize = readRegister(kRegSCPS) & 0xffff;
+    writeRegister(kRegSCDA, route.destIp);
+    writeRegister(kRegSCP, (readRegister(kRegSCP) & 0xffff0000u) | route.destPort);
+    receiveRoute(route, listener, bufferCount);
+    multicasting_ = true;
+    features().execute("AcquisitionStart");
 }
 
 void AravisCamera::startStream(StreamListener &listener, int bufferCount)
@@ -156,6 +190,10 @@ void AravisCamera::startStream(StreamListener &listener, int bufferCount)
         throw CameraError(code::NotOpen, "the camera is not open");
     if (mode_ == OpenMode::Monitor) {
         startMonitor(listener, bufferCount);
+        return;
+    }
+    if (mode_ == OpenMode::MulticastControl && ARV_IS_GV_DEVICE(arv_camera_get_device(camera))) {
+        startMulticast(listener, bufferCount);
         return;
     }
     GError *error = nullptr;
@@ -229,6 +267,15 @@ void AravisCamera::bufferDone(ArvBuffer *buffer)
 
 void AravisCamera::stopStream()
 {
+    if (multicasting_) {
+        multicasting_ = false;
+        try {
+            features().execute("AcquisitionStop");
+            writeRegister(kRegSCP, readRegister(kRegSCP) & 0xffff0000u);  // port 0: channel off
+        } catch (const CameraError &) {
+            // A camera that went away stops sending by itself.
+        }
+    }
     if (monitor_) {
         monitor_->stop();
         monitor_.reset();

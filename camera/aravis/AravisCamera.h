@@ -58,6 +58,8 @@ public:
 private:
     void bufferDone(ArvBuffer *buffer);
     void startMonitor(StreamListener &listener, int bufferCount);
+    void startMulticast(StreamListener &listener, int bufferCount);
+    void receiveRoute(const GvspRoute &route, StreamListener &listener, int bufferCount);
     void resetCounters(StreamListener &listener);
     ArvDevice *device() const;
     FeatureAccess &control();
@@ -69,7 +71,8 @@ private:
     OpenMode mode_ = OpenMode::Control;
     std::unique_ptr<AravisFeatures> features_;
     ArvStream *stream_ = nullptr;
-    std::unique_ptr<GvspMonitor> monitor_;  // the stream of another controller
+    std::unique_ptr<GvspMonitor> monitor_;  // a stream received by Molvane's own receiver
+    bool multicasting_ = false;             // this controller sends the stream to a group
     std::unique_ptr<FrameQueue> queue_;
     StreamListener *listener_ = nullptr;
     std::atomic<uint32_t> received_{0};
