@@ -44,6 +44,7 @@ struct ControlTemplate {
     int height = 0;
     int flags = 0;
     std::vector<std::string> items;  // initial list data
+    int buddy = 0;                   // spin buttons: the edit that shows their position
 };
 
 struct DialogTemplate {

@@ -20,6 +20,18 @@ Window::~Window()
 bool Window::create(const WindowSpec &spec)
 {
     spec_ = spec;
+    // Template values are the start state of the controls the logic has not touched yet.
+    if (const DialogTemplate *t = findDialog(spec.templateId)) {
+        for (const auto &c : t->controls) {
+            if (c.id == 0 || form_.has(c.id))
+                continue;
+            ControlState &s = form_.mutableState(c.id);
+            s.text = c.text;
+            s.items = c.items;
+            s.visible = !(c.flags & Hidden);
+            s.enabled = !(c.flags & Disabled);
+        }
+    }
     peer_ = platform().createPeer(*this, spec);
     if (!peer_)
         return false;

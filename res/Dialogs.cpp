@@ -12,7 +12,7 @@ using K = ControlKind;
 
 ControlTemplate c(K kind, int id, const std::string &text, int x, int y, int w, int h, int flags = 0)
 {
-    return ControlTemplate{kind, id, text, x, y, w, h, flags, {}};
+    return ControlTemplate{kind, id, text, x, y, w, h, flags, {}, 0};
 }
 
 // One "label : value" row of the camera info form.
@@ -89,6 +89,59 @@ DialogTemplate toolWindow(int id, const std::string &caption, int w, int h)
     return DialogTemplate{id, caption, w, h, {}};
 }
 
+ControlTemplate list(int id, int x, int y, int w, std::vector<std::string> items = {}, int flags = 0)
+{
+    ControlTemplate t = c(K::DropList, id, "", x, y, w, 12, flags);
+    t.items = std::move(items);
+    return t;
+}
+
+DialogTemplate formatPage()
+{
+    using namespace res;
+    DialogTemplate t{147, "", 420, 124, {}};
+    auto &v = t.controls;
+    v.push_back(c(K::GroupBox, 0, "Pixel Format/ FrameRate", 4, 2, 206, 86));
+    v.push_back(c(K::Static, 0, "Pixel Format", 10, 16, 70, 10));
+    v.push_back(list(FmtPixelFormat, 82, 14, 122));
+    v.push_back(c(K::Static, 0, "Frame Rate(1394)", 10, 32, 70, 10));
+    v.push_back(list(FmtRate1394, 82, 30, 122));
+    v.push_back(c(K::Static, 0, "Frame Rate (GigE)", 10, 48, 70, 10));
+    v.push_back(c(K::Slider, FmtRateSlider, "", 82, 47, 122, 10));
+    v.push_back(c(K::Static, FmtRateLow, "", 82, 58, 50, 9));
+    v.push_back(c(K::Static, FmtRateHigh, "", 154, 58, 50, 9, AlignRight));
+    v.push_back(c(K::Edit, FmtRateBox, "", 82, 70, 50, 12));
+    v.push_back(c(K::Static, 0, "fps", 136, 72, 20, 10));
+    v.push_back(c(K::GroupBox, 0, "User Set", 4, 90, 206, 30));
+    v.push_back(list(FmtUserSet, 10, 102, 90));
+    v.push_back(c(K::Button, FmtLoad, "Load", 104, 101, 48, 14));
+    v.push_back(c(K::Button, FmtSave, "Save", 156, 101, 48, 14));
+    v.push_back(c(K::GroupBox, 0, "Image Effect", 216, 2, 100, 62));
+    v.push_back(c(K::CheckBox, FmtMirror, "Mirror", 222, 13, 80, 10));
+    v.push_back(c(K::CheckBox, FmtFlip, "Flip", 222, 25, 80, 10));
+    v.push_back(c(K::CheckBox, FmtNegative, "Negative", 222, 37, 80, 10));
+    v.push_back(c(K::CheckBox, FmtNone, "None", 222, 49, 80, 10));
+    v.push_back(c(K::GroupBox, 0, "Rotate ", 216, 66, 100, 26));
+    v.push_back(list(FmtRotate, 222, 76, 60));
+    v.push_back(c(K::GroupBox, 0, "Bit Per Pixel", 216, 94, 100, 26));
+    v.push_back(c(K::Radio, FmtBits10, "10 Bits", 222, 105, 44, 10));
+    v.push_back(c(K::Radio, FmtBits12, "12 Bits", 268, 105, 44, 10));
+    v.push_back(c(K::GroupBox, 0, "Zoom", 322, 2, 94, 30));
+    v.push_back(c(K::Edit, FmtZoomBox, "", 328, 14, 34, 12));
+    ControlTemplate spin = c(K::Spin, FmtZoomSpin, "", 362, 14, 10, 12);
+    spin.buddy = FmtZoomBox;
+    v.push_back(spin);
+    v.push_back(c(K::Button, FmtZoomAnchor, "", 340, 24, 1, 1, Hidden));
+    v.push_back(c(K::Button, FmtZoomSet, "Set", 376, 13, 34, 14));
+    v.push_back(c(K::GroupBox, 0, "Bayer Conversion", 322, 34, 94, 60));
+    v.push_back(c(K::CheckBox, FmtBayer, "Enable/Disable", 328, 45, 80, 10));
+    v.push_back(c(K::Static, 0, "Layout", 328, 60, 26, 10));
+    v.push_back(list(FmtLayout, 356, 58, 56, {"GB/RG", "BG/GR", "RG/GB", "GR/BG"}));
+    v.push_back(c(K::Static, 0, "Algo.", 328, 76, 26, 10));
+    v.push_back(list(FmtAlgorithm, 356, 74, 56, {"Bilinear", "Bilinear HQ", "Nearest"}, Sorted));
+    return t;
+}
+
 // A setting page whose controls come with its own work: its caption for now.
 DialogTemplate page(int id, const std::string &caption, int w, int h)
 {
@@ -127,7 +180,7 @@ const std::map<int, DialogTemplate> &dialogs()
                                  toolWindow(res::DialogEventLog, "Event Log Viewer", 319, 156),
                                  toolWindow(res::DialogRegister, "Register Access", 180, 90),
                                  pageMenu(),
-                                 page(147, "Format", 400, 140),
+                                 formatPage(),
                                  page(315, "Feature Control", 400, 140),
                                  page(319, "Trigger/Strobe , One/Multi Shot", 400, 140),
                                  page(320, "ROI / Byte per packet", 400, 140),

@@ -73,6 +73,14 @@ constexpr int InfoVendor = 135, InfoModel = 1238, InfoSerial = 1239, InfoUser = 
 constexpr int AboutProgram = 1269, AboutApi = 1268, AboutGigE = 1267, About1394 = 1265,
               AboutTl = 1266;
 
+// Format page (147).
+constexpr int FmtPixelFormat = 1161, FmtRate1394 = 1162, FmtRateSlider = 1150, FmtRateLow = 1151,
+              FmtRateHigh = 1152, FmtRateBox = 1153, FmtUserSet = 1041, FmtLoad = 1002,
+              FmtSave = 593, FmtMirror = 572, FmtFlip = 573, FmtNegative = 574, FmtNone = 575,
+              FmtRotate = 1299, FmtBits10 = 1076, FmtBits12 = 1081, FmtZoomBox = 1234,
+              FmtZoomSpin = 1060, FmtZoomAnchor = 1294, FmtZoomSet = 1235, FmtBayer = 1288,
+              FmtLayout = 1289, FmtAlgorithm = 1290;
+
 // Closing messages of the tool windows (WM_USER + 100 ...).
 constexpr int MsgVerticalClosed = 1124;
 constexpr int MsgHistogramClosed = 1125;

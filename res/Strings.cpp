@@ -18,6 +18,8 @@ std::string loadString(int id)
         {500, "Can't create camera activeX"},
         {511, "Warning!"},
         {512, "Unable to open camera"},
+        {517, "Unavailable node range."},
+        {541, "Unavailable zoom range.\n Available range : 1 ~ 1000"},
         {556, "Success!"},
         {591, "Can't create zoom toolbar"},
         {32772, "Stop Camera. \nStop"},

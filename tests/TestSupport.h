@@ -39,6 +39,17 @@ inline int codeOf(const std::function<void()> &fn)
     return 0;
 }
 
+// Dispids of the component's property writes, in order, among the given members.
+inline std::vector<int> puts(const cam::CMolvane &c, std::vector<cam::Dispid> only)
+{
+    std::vector<int> out;
+    for (const auto &call : c.callLog().calls())
+        for (auto d : only)
+            if (call.dispid == d && call.kind == cam::CallKind::Put)
+                out.push_back(static_cast<int>(d));
+    return out;
+}
+
 class AppFixture : public ::testing::Test {
 protected:
     void start(int cameras, const std::vector<std::string> &faults = {})

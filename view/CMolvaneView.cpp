@@ -7,6 +7,7 @@
 #include "app/CMainFrame.h"
 #include "camera/CameraError.h"
 #include "framework/Platform.h"
+#include "pages/CGeneralSettingDlg.h"
 #include "res/ResourceIds.h"
 #include "view/CChildFrame.h"
 
@@ -206,6 +207,21 @@ void CMolvaneView::StopInner()
     guarded([&] { m_pCamera->SetAcquisition(0); });
     killTimer(kStatusTimer);
     m_nSavedCount = 0;
+    CGeneralSettingDlg *format = FormatPage();
+    guarded([&] {
+        if (format && format->isWindowVisible() && m_pCamera->GetCameraType() == 0) {
+            const char *node = "AcquisitionFrameRateAbs";
+            format->ShowGigEFrameRate(m_pCamera->GetFloatMin(node), m_pCamera->GetFloatMax(node),
+                                      m_pCamera->GetFloatValue(node));
+        }
+    });
+}
+
+CGeneralSettingDlg *CMolvaneView::FormatPage() const
+{
+    CMainFrame *frame = mainFrame();
+    CControlBasePane *pane = frame ? frame->m_pControlPane : nullptr;
+    return pane && pane->m_pFormatDlg && pane->m_pFormatDlg->hasWindow() ? pane->m_pFormatDlg : nullptr;
 }
 
 void CMolvaneView::OnPlay()
@@ -353,9 +369,10 @@ void CMolvaneView::ApplyZoom(float scale)
     m_pCamera->ShowWindow(true);
 }
 
-void CMolvaneView::SetFormatZoom(int /*value*/)
+void CMolvaneView::SetFormatZoom(int value)
 {
-    // The Format page's zoom box follows the zoom once that page has its controls.
+    if (CGeneralSettingDlg *format = FormatPage())
+        format->SetZoomSpin(value);
 }
 
 void CMolvaneView::OnZoomIn()
@@ -450,6 +467,8 @@ void CMolvaneView::OnBayerColor()
         m_pCamera->SetBayerAlgorithm(1);
     m_pCamera->SetBayerConversion(m_bBayer);
     frame->m_pCameraInfoPane->m_dlg.form().setText(res::InfoBayer, m_bBayer ? "ON" : "OFF");
+    if (CGeneralSettingDlg *format = FormatPage())
+        format->RefreshBayer();
     frame->RefreshAnalysisWindows();
 }
 

@@ -11,6 +11,7 @@
 
 class CChildFrame;
 class CXMLTreeDlg;
+class CGeneralSettingDlg;
 
 class CMolvaneView : public fw::Window, public cam::CameraEvents {
 public:
@@ -88,4 +89,5 @@ private:
     void ApplyZoom(float scale);
     void SetFormatZoom(int value);
     void FeedFrame();
+    CGeneralSettingDlg *FormatPage() const;  // the Format page when it has a window
 };

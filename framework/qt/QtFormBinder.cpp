@@ -42,14 +42,6 @@ QtFormBinder::QtFormBinder(Window &window, QWidget *container, const DialogTempl
             continue;
         }
         w->setObjectName(QString("ctl%1").arg(c.id));
-        // Template values are the start state of controls the logic has not touched yet.
-        if (!form.has(c.id)) {
-            ControlState &s = form.mutableState(c.id);
-            s.text = c.text;
-            s.items = c.items;
-            s.visible = !(c.flags & Hidden);
-            s.enabled = !(c.flags & Disabled);
-        }
         bound_[c.id] = Bound{w, c.kind, c.flags};
         connectSignals(c, w);
         apply(c.id, bound_[c.id]);
@@ -84,7 +76,11 @@ QWidget *QtFormBinder::make(const ControlTemplate &c)
     }
     case ControlKind::Button: return new QPushButton(text, container_);
     case ControlKind::CheckBox: return new QCheckBox(text, container_);
-    case ControlKind::Radio: return new QRadioButton(text, container_);
+    case ControlKind::Radio: {
+        auto *r = new QRadioButton(text, container_);
+        r->setAutoExclusive(false);  // the logic ticks and clears radio buttons itself
+        return r;
+    }
     case ControlKind::GroupBox: {
         auto *g = new QGroupBox(text, container_);
         g->lower();
@@ -105,7 +101,11 @@ QWidget *QtFormBinder::make(const ControlTemplate &c)
         return t;
     }
     case ControlKind::Slider: return new QSlider(Qt::Horizontal, container_);
-    case ControlKind::Spin: return new QSpinBox(container_);
+    case ControlKind::Spin: {
+        auto *spin = new QSpinBox(container_);
+        spin->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+        return spin;
+    }
     case ControlKind::Progress: return new QProgressBar(container_);
     case ControlKind::ListView:
     case ControlKind::Placeholder: return new QWidget(container_);
@@ -164,6 +164,16 @@ void QtFormBinder::connectSignals(const ControlTemplate &c, QWidget *w)
                 return;
             form->mutableState(id).pos = v;
             win->dispatch(Notify::Scroll, id);
+        });
+    } else if (auto *spin = qobject_cast<QSpinBox *>(w)) {
+        const int buddy = c.buddy;
+        QObject::connect(spin, QOverload<int>::of(&QSpinBox::valueChanged), spin, [this, win, form, id, buddy](int v) {
+            if (applying_)
+                return;
+            form->mutableState(id).pos = v;
+            if (buddy)  // an up-down control writes its position into its buddy edit
+                form->setText(buddy, std::to_string(v));
+            win->dispatch(Notify::SpinDelta, id);
         });
     }
 }
