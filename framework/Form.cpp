@@ -1,6 +1,8 @@
 // Control state keyed by control id.
 #include "framework/Form.h"
 
+#include <algorithm>
+
 namespace fw {
 
 const ControlState &Form::state(int id) const
@@ -80,7 +82,9 @@ std::string Form::itemText(int id, int index) const
 void Form::setSelection(int id, int index)
 {
     auto &c = edit(id);
-    c.selection = (index >= 0 && index < static_cast<int>(c.items.size())) ? index : -1;
+    // Lists select among their items, list views among their rows, trees among their items.
+    const size_t count = !c.rows.empty() ? c.rows.size() : !c.tree.empty() ? c.tree.size() : c.items.size();
+    c.selection = (index >= 0 && index < static_cast<int>(count)) ? index : -1;
     changed(id);
 }
 
@@ -119,6 +123,79 @@ void Form::setPos(int id, int pos)
 void Form::setHorizontalExtent(int id, int pixels)
 {
     edit(id).horizontalExtent = pixels;
+    changed(id);
+}
+
+void Form::setColumns(int id, const std::vector<std::string> &names, const std::vector<int> &widths)
+{
+    auto &c = edit(id);
+    c.columns = names;
+    c.columnWidths = widths;
+    for (auto &row : c.rows)
+        row.resize(names.size());
+    changed(id);
+}
+
+void Form::clearRows(int id)
+{
+    auto &c = edit(id);
+    c.rows.clear();
+    c.selection = -1;
+    changed(id);
+}
+
+int Form::addRow(int id, const std::vector<std::string> &cells)
+{
+    auto &c = edit(id);
+    std::vector<std::string> row = cells;
+    row.resize(std::max(row.size(), c.columns.size()));
+    c.rows.push_back(row);
+    changed(id);
+    return static_cast<int>(c.rows.size()) - 1;
+}
+
+void Form::setCell(int id, int row, int column, const std::string &text)
+{
+    auto &c = edit(id);
+    if (row < 0 || row >= static_cast<int>(c.rows.size()) || column < 0)
+        return;
+    auto &r = c.rows[row];
+    if (column >= static_cast<int>(r.size()))
+        r.resize(column + 1);
+    r[column] = text;
+    changed(id);
+}
+
+std::string Form::cell(int id, int row, int column) const
+{
+    const auto &rows = state(id).rows;
+    if (row < 0 || row >= static_cast<int>(rows.size()) || column < 0 ||
+        column >= static_cast<int>(rows[row].size()))
+        return {};
+    return rows[row][column];
+}
+
+void Form::clearTree(int id)
+{
+    auto &c = edit(id);
+    c.tree.clear();
+    c.selection = -1;
+    changed(id);
+}
+
+int Form::insertTreeItem(int id, int parent, const std::string &text, int image)
+{
+    auto &c = edit(id);
+    c.tree.push_back(TreeItem{text, parent, image, false});
+    changed(id);
+    return static_cast<int>(c.tree.size()) - 1;
+}
+
+void Form::expandTreeItem(int id, int item)
+{
+    auto &c = edit(id);
+    if (item >= 0 && item < static_cast<int>(c.tree.size()))
+        c.tree[item].expanded = true;
     changed(id);
 }
 

@@ -8,6 +8,13 @@
 
 namespace fw {
 
+struct TreeItem {
+    std::string text;
+    int parent = -1;  // index of the parent item, -1 at the top
+    int image = 0;
+    bool expanded = false;
+};
+
 struct ControlState {
     std::string text;
     std::vector<std::string> items;
@@ -19,6 +26,10 @@ struct ControlState {
     int rangeMax = 100;
     int pos = 0;
     int horizontalExtent = 0;  // list boxes: scrollable width in pixels
+    std::vector<std::string> columns;          // list views: headers
+    std::vector<int> columnWidths;             // list views: pixels
+    std::vector<std::vector<std::string>> rows;  // list views: cells by row
+    std::vector<TreeItem> tree;                // tree views, parents before children
 };
 
 // Receives every change the logic makes, so a platform can mirror it into widgets.
@@ -64,6 +75,20 @@ public:
     int pos(int id) const { return state(id).pos; }
 
     void setHorizontalExtent(int id, int pixels);
+
+    // List views (report style): the selection is the selection mark.
+    void setColumns(int id, const std::vector<std::string> &names, const std::vector<int> &widths);
+    void clearRows(int id);
+    int addRow(int id, const std::vector<std::string> &cells);
+    void setCell(int id, int row, int column, const std::string &text);
+    std::string cell(int id, int row, int column) const;
+    int rowCount(int id) const { return static_cast<int>(state(id).rows.size()); }
+
+    // Tree views: items by index; the selection is the selected item.
+    void clearTree(int id);
+    int insertTreeItem(int id, int parent, const std::string &text, int image);
+    void expandTreeItem(int id, int item);
+    const std::vector<TreeItem> &treeItems(int id) const { return state(id).tree; }
 
     void setListener(FormListener *listener) { listener_ = listener; }
 

@@ -142,6 +142,25 @@ DialogTemplate formatPage()
     return t;
 }
 
+DialogTemplate featurePage()
+{
+    using namespace res;
+    DialogTemplate t{315, "", 420, 160, {}};
+    auto &v = t.controls;
+    v.push_back(c(K::ListView, FeaList, "", 4, 4, 196, 152));
+    v.push_back(c(K::Static, FeaTitle, "", 208, 4, 206, 16));
+    v.push_back(c(K::Slider, FeaSlider, "", 208, 28, 206, 10));
+    v.push_back(c(K::Static, FeaLow, "", 208, 40, 60, 9));
+    v.push_back(c(K::Static, FeaHigh, "", 354, 40, 60, 9, AlignRight));
+    v.push_back(c(K::Edit, FeaValue, "", 208, 54, 60, 12));
+    v.push_back(c(K::CheckBox, FeaAuto, "Auto", 276, 55, 40, 10));
+    v.push_back(list(FeaChoice, 208, 72, 120));
+    v.push_back(c(K::Edit, FeaExposure, "", 208, 90, 80, 12, Hidden));
+    v.push_back(c(K::Button, FeaUnitAnchor, "", 230, 102, 1, 1, Hidden));
+    v.push_back(c(K::Button, FeaDefault, "Default", 208, 136, 60, 16));
+    return t;
+}
+
 // A setting page whose controls come with its own work: its caption for now.
 DialogTemplate page(int id, const std::string &caption, int w, int h)
 {
@@ -181,7 +200,7 @@ const std::map<int, DialogTemplate> &dialogs()
                                  toolWindow(res::DialogRegister, "Register Access", 180, 90),
                                  pageMenu(),
                                  formatPage(),
-                                 page(315, "Feature Control", 400, 140),
+                                 featurePage(),
                                  page(319, "Trigger/Strobe , One/Multi Shot", 400, 140),
                                  page(320, "ROI / Byte per packet", 400, 140),
                                  page(150, "XML Tree Viewer", 400, 140),

@@ -81,6 +81,11 @@ constexpr int FmtPixelFormat = 1161, FmtRate1394 = 1162, FmtRateSlider = 1150, F
               FmtZoomSpin = 1060, FmtZoomAnchor = 1294, FmtZoomSet = 1235, FmtBayer = 1288,
               FmtLayout = 1289, FmtAlgorithm = 1290;
 
+// Feature control page (315).
+constexpr int FeaList = 1256, FeaTitle = 1257, FeaSlider = 1258, FeaLow = 1259, FeaHigh = 1249,
+              FeaValue = 1047, FeaAuto = 1033, FeaChoice = 1040, FeaExposure = 1132,
+              FeaUnitAnchor = 1293, FeaDefault = 1134;
+
 // Closing messages of the tool windows (WM_USER + 100 ...).
 constexpr int MsgVerticalClosed = 1124;
 constexpr int MsgHistogramClosed = 1125;

@@ -17,7 +17,9 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 namespace fw {
 
@@ -98,6 +100,14 @@ QWidget *QtFormBinder::make(const ControlTemplate &c)
     case ControlKind::TreeView: {
         auto *t = new QTreeWidget(container_);
         t->setHeaderHidden(true);
+        t->setProperty("molvaneKind", "tree");
+        return t;
+    }
+    case ControlKind::ListView: {
+        auto *t = new QTreeWidget(container_);
+        t->setRootIsDecorated(false);
+        t->setAlternatingRowColors(true);
+        t->setProperty("molvaneKind", "report");
         return t;
     }
     case ControlKind::Slider: return new QSlider(Qt::Horizontal, container_);
@@ -107,7 +117,6 @@ QWidget *QtFormBinder::make(const ControlTemplate &c)
         return spin;
     }
     case ControlKind::Progress: return new QProgressBar(container_);
-    case ControlKind::ListView:
     case ControlKind::Placeholder: return new QWidget(container_);
     }
     return new QWidget(container_);
@@ -136,6 +145,23 @@ void QtFormBinder::connectSignals(const ControlTemplate &c, QWidget *w)
             const QPoint global = list->viewport()->mapToGlobal(pos);
             guarded([&] { win->onContextMenu(id, index.isValid() ? index.row() : -1, {global.x(), global.y()}); });
         });
+    } else if (auto *tree = qobject_cast<QTreeWidget *>(w)) {
+        const bool report = tree->property("molvaneKind").toString() == "report";
+        if (report) {
+            QObject::connect(tree, &QTreeWidget::itemClicked, tree, [this, win, form, id, tree](QTreeWidgetItem *item) {
+                if (applying_)
+                    return;
+                form->mutableState(id).selection = tree->indexOfTopLevelItem(item);
+                win->dispatch(Notify::ItemClick, id);
+            });
+        } else {
+            QObject::connect(tree, &QTreeWidget::currentItemChanged, tree, [this, win, form, id](QTreeWidgetItem *item) {
+                if (applying_ || !item)
+                    return;
+                form->mutableState(id).selection = item->data(0, Qt::UserRole).toInt();
+                win->dispatch(Notify::TreeSelChange, id);
+            });
+        }
     } else if (auto *combo = qobject_cast<QComboBox *>(w)) {
         QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), combo, [win, form, id](int index) {
             form->mutableState(id).selection = index;
@@ -230,6 +256,11 @@ void QtFormBinder::apply(int id, const Bound &b)
         list->setCurrentRow(s.selection);
         if (s.selection < 0)
             list->clearSelection();
+    } else if (auto *tree = qobject_cast<QTreeWidget *>(w)) {
+        if (tree->property("molvaneKind").toString() == "report")
+            applyReport(tree, s);
+        else
+            applyTree(tree, s);
     } else if (auto *slider = qobject_cast<QSlider *>(w)) {
         slider->setRange(s.rangeMin, s.rangeMax);
         slider->setValue(s.pos);
@@ -243,6 +274,76 @@ void QtFormBinder::apply(int id, const Bound &b)
     w->setEnabled(s.enabled);
     w->setVisible(s.visible);
     applying_ = false;
+}
+
+void QtFormBinder::applyReport(QTreeWidget *view, const ControlState &s)
+{
+    QStringList headers;
+    for (const auto &h : s.columns)
+        headers << QString::fromStdString(h);
+    view->setColumnCount(std::max(1, static_cast<int>(headers.size())));
+    view->setHeaderLabels(headers);
+    for (size_t i = 0; i < s.columnWidths.size(); ++i)
+        view->setColumnWidth(static_cast<int>(i), s.columnWidths[i]);
+    // Rows are rebuilt only when they differ, so a refresh keeps the scroll position.
+    bool same = view->topLevelItemCount() == static_cast<int>(s.rows.size());
+    for (int r = 0; same && r < view->topLevelItemCount(); ++r)
+        for (int c = 0; same && c < static_cast<int>(s.rows[r].size()); ++c)
+            same = view->topLevelItem(r)->text(c).toStdString() == s.rows[r][c];
+    if (!same) {
+        view->clear();
+        for (const auto &row : s.rows) {
+            auto *item = new QTreeWidgetItem(view);
+            for (size_t c = 0; c < row.size(); ++c) {
+                item->setText(static_cast<int>(c), QString::fromStdString(row[c]));
+                item->setTextAlignment(static_cast<int>(c), Qt::AlignCenter);
+            }
+        }
+    }
+    if (s.selection >= 0 && s.selection < view->topLevelItemCount())
+        view->setCurrentItem(view->topLevelItem(s.selection));
+    else
+        view->clearSelection();
+}
+
+void QtFormBinder::applyTree(QTreeWidget *view, const ControlState &s)
+{
+    std::vector<QTreeWidgetItem *> items;
+    bool same = static_cast<int>(s.tree.size()) == treeCount(view);
+    if (same) {
+        QTreeWidgetItemIterator it(view);
+        for (size_t i = 0; *it && same; ++it, ++i)
+            same = (*it)->text(0).toStdString() == s.tree[i].text;
+    }
+    if (!same) {
+        view->clear();
+        for (size_t i = 0; i < s.tree.size(); ++i) {
+            const TreeItem &t = s.tree[i];
+            QTreeWidgetItem *parent = t.parent >= 0 && t.parent < static_cast<int>(items.size()) ? items[t.parent] : nullptr;
+            auto *item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(view);
+            item->setText(0, QString::fromStdString(t.text));
+            item->setData(0, Qt::UserRole, static_cast<int>(i));
+            const QStyle::StandardPixmap icon = t.image == 3 ? QStyle::SP_FileIcon
+                                                : t.image == 0 ? QStyle::SP_ComputerIcon : QStyle::SP_DirIcon;
+            item->setIcon(0, view->style()->standardIcon(icon));
+            items.push_back(item);
+        }
+    } else {
+        for (QTreeWidgetItemIterator it(view); *it; ++it)
+            items.push_back(*it);
+    }
+    for (size_t i = 0; i < s.tree.size() && i < items.size(); ++i)
+        items[i]->setExpanded(s.tree[i].expanded);
+    if (s.selection >= 0 && s.selection < static_cast<int>(items.size()))
+        view->setCurrentItem(items[s.selection]);
+}
+
+int QtFormBinder::treeCount(QTreeWidget *view)
+{
+    int n = 0;
+    for (QTreeWidgetItemIterator it(view); *it; ++it)
+        ++n;
+    return n;
 }
 
 QWidget *QtFormBinder::control(int id) const

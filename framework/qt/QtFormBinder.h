@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QWidget>
 
+class QTreeWidget;
+
 #include <map>
 
 namespace fw {
@@ -33,6 +35,9 @@ private:
     QWidget *make(const ControlTemplate &c);
     void connectSignals(const ControlTemplate &c, QWidget *w);
     void apply(int id, const Bound &b);
+    void applyReport(QTreeWidget *view, const ControlState &s);
+    void applyTree(QTreeWidget *view, const ControlState &s);
+    static int treeCount(QTreeWidget *view);
 
     Window &window_;
     QWidget *container_;
