@@ -196,6 +196,9 @@ Node &NodeMap::writable(const std::string &name, NodeType type)
 std::vector<std::string> NodeMap::childNodes(const std::string &cat)
 {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
+    auto found = nodes_.find(cat);
+    if (found != nodes_.end() && found->second->type != NodeType::Category)
+        return {};  // a feature has no children
     Node &c = get(cat, NodeType::Category);
     std::vector<std::string> out;
     for (const auto &child : c.children) {

@@ -31,6 +31,7 @@ enum ControlFlags {
     FillParent = 16,  // the control follows its window's client size
     ReadOnly = 32,
     Multiline = 64,
+    Bold = 128,  // a title: larger, bold text
 };
 
 // Geometry is in dialog units, as in the templates the system was designed with.

@@ -161,6 +161,31 @@ DialogTemplate featurePage()
     return t;
 }
 
+DialogTemplate treePage()
+{
+    using namespace res;
+    DialogTemplate t{150, "", 420, 160, {}};
+    auto &v = t.controls;
+    v.push_back(c(K::TreeView, TreNodes, "", 4, 4, 196, 152));
+    v.push_back(c(K::Static, 0, "Visiability", 208, 6, 40, 10));
+    v.push_back(list(TreVisibility, 250, 4, 80, {}, Sorted));
+    v.push_back(c(K::Static, TreDescription, "", 208, 22, 206, 30, Multiline));
+    v.push_back(c(K::Edit, TreValue, "", 208, 56, 120, 12));
+    v.push_back(list(TreValueList, 208, 56, 120));
+    v.push_back(c(K::Button, TreSet, "Set", 332, 55, 40, 14));
+    v.push_back(c(K::Static, TreMin, "Min", 208, 72, 60, 10));
+    v.push_back(c(K::Static, TreMax, "Max", 268, 72, 60, 10, AlignRight));
+    return t;
+}
+
+DialogTemplate featurePageTitleBold(DialogTemplate t)
+{
+    for (auto &c : t.controls)
+        if (c.id == res::FeaTitle)
+            c.flags |= Bold;
+    return t;
+}
+
 // A setting page whose controls come with its own work: its caption for now.
 DialogTemplate page(int id, const std::string &caption, int w, int h)
 {
@@ -200,10 +225,10 @@ const std::map<int, DialogTemplate> &dialogs()
                                  toolWindow(res::DialogRegister, "Register Access", 180, 90),
                                  pageMenu(),
                                  formatPage(),
-                                 featurePage(),
+                                 featurePageTitleBold(featurePage()),
+                                 treePage(),
                                  page(319, "Trigger/Strobe , One/Multi Shot", 400, 140),
                                  page(320, "ROI / Byte per packet", 400, 140),
-                                 page(150, "XML Tree Viewer", 400, 140),
                                  page(317, "Capture", 400, 140),
                                  page(145, "LUT", 400, 140)})
             m[t.id] = t;

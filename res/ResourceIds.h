@@ -86,6 +86,10 @@ constexpr int FeaList = 1256, FeaTitle = 1257, FeaSlider = 1258, FeaLow = 1259, 
               FeaValue = 1047, FeaAuto = 1033, FeaChoice = 1040, FeaExposure = 1132,
               FeaUnitAnchor = 1293, FeaDefault = 1134;
 
+// Node tree page (150).
+constexpr int TreNodes = 1189, TreVisibility = 1188, TreDescription = 1194, TreValue = 1190,
+              TreValueList = 1195, TreSet = 1191, TreMin = 1192, TreMax = 1193;
+
 // Closing messages of the tool windows (WM_USER + 100 ...).
 constexpr int MsgVerticalClosed = 1124;
 constexpr int MsgHistogramClosed = 1125;

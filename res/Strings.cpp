@@ -20,6 +20,7 @@ std::string loadString(int id)
         {512, "Unable to open camera"},
         {517, "Unavailable node range."},
         {541, "Unavailable zoom range.\n Available range : 1 ~ 1000"},
+        {527, "Unavailable input value"},
         {578, "Unit error"},
         {556, "Success!"},
         {591, "Can't create zoom toolbar"},

@@ -8,6 +8,7 @@
 #include "camera/CameraError.h"
 #include "framework/Platform.h"
 #include "pages/CGeneralSettingDlg.h"
+#include "pages/CXMLTreeDlg.h"
 #include "res/ResourceIds.h"
 #include "view/CChildFrame.h"
 
@@ -207,6 +208,13 @@ void CMolvaneView::StopInner()
     guarded([&] { m_pCamera->SetAcquisition(0); });
     killTimer(kStatusTimer);
     m_nSavedCount = 0;
+    CMainFrame *frame = mainFrame();
+    CControlBasePane *pane = frame ? frame->m_pControlPane : nullptr;
+    if (pane && pane->m_pTreeDlg && pane->m_pTreeDlg->isWindowVisible()) {
+        pane->m_pTreeDlg->ReadSelectedNode();
+        pane->m_pTreeDlg->EnableByAccess();
+        pane->m_pTreeDlg->ShowNodeValue();
+    }
     CGeneralSettingDlg *format = FormatPage();
     guarded([&] {
         if (format && format->isWindowVisible() && m_pCamera->GetCameraType() == 0) {

@@ -96,7 +96,7 @@ std::vector<std::string> AravisFeatures::childNodes(const std::string &category)
 {
     ArvGcNode *n = node(category);
     if (!ARV_IS_GC_CATEGORY(n))
-        throw CameraError(code::WrongType, "node \"" + category + "\" is not a category");
+        return {};  // a feature has no children
     std::vector<std::string> out;
     for (const GSList *l = arv_gc_category_get_features(ARV_GC_CATEGORY(n)); l; l = l->next) {
         const char *child = static_cast<const char *>(l->data);

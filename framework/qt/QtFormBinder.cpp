@@ -68,7 +68,15 @@ QWidget *QtFormBinder::make(const ControlTemplate &c)
             l->setPixmap(widgets::applicationIcon().pixmap(32, 32));
         else
             l->setText(text);
-        l->setAlignment((c.flags & AlignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        l->setAlignment((c.flags & AlignRight ? Qt::AlignRight : Qt::AlignLeft) |
+                        (c.flags & Multiline ? Qt::AlignTop : Qt::AlignVCenter));
+        l->setWordWrap(c.flags & Multiline);
+        if (c.flags & Bold) {
+            QFont f = l->font();
+            f.setBold(true);
+            f.setPixelSize(18);
+            l->setFont(f);
+        }
         return l;
     }
     case ControlKind::Edit: {
