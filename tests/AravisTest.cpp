@@ -4,6 +4,9 @@
 #include "TestSupport.h"
 
 #include "camera/aravis/AravisDiscovery.h"
+#include "app/CControlBasePane.h"
+#include "app/CMenuDlg.h"
+#include "pages/CXMLTreeDlg.h"
 #include "view/CChildFrame.h"
 #include "view/CMolvaneView.h"
 
@@ -233,6 +236,23 @@ TEST_F(AravisShell, ARealCameraOpensPlaysAndItsWindowClosesWhenItGoes)
     CMolvaneView *view = open(0);
     ASSERT_NE(view, nullptr);
     ASSERT_TRUE(view->m_bOpenOK);
+    // Its feature tree browses and writes.
+    frame().routeCommand(res::CmdCameraControl);
+    frame().m_pControlPane->m_pMenuDlg->dispatch(fw::Notify::Clicked, res::BtnTree);
+    CXMLTreeDlg *tree = view->m_pXMLTreeDlg;
+    ASSERT_NE(tree, nullptr);
+    const auto &items = tree->form().treeItems(res::TreNodes);
+    int width = -1;
+    for (size_t i = 0; i < items.size(); ++i)
+        if (items[i].text == "Width")
+            width = static_cast<int>(i);
+    ASSERT_GE(width, 0);
+    tree->form().setSelection(res::TreNodes, width);
+    tree->dispatch(fw::Notify::TreeSelChange, res::TreNodes);
+    EXPECT_EQ(tree->form().text(res::TreValue), "512");
+    tree->form().setText(res::TreValue, "256");
+    tree->dispatch(fw::Notify::Clicked, res::TreSet);
+    EXPECT_EQ(view->m_pCamera->GetImageWidth(), 256);
     frame().routeCommand(res::CmdPlay);
     ASSERT_TRUE(platform.processUntil([&] { return view->m_nFrameCount >= 3; }, 8000));
     fake->stop();

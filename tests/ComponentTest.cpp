@@ -294,3 +294,31 @@ TEST_F(ComponentTest, ShotsDeliverTheirFramesAndUserSetsRoundTrip)
     camera->LoadSaveUserSet(3, 0);
     EXPECT_FLOAT_EQ(camera->GetGain(), 9);
 }
+
+TEST_F(ComponentTest, GainAndExposureChangeTheLiveImageOfASimulatedCamera)
+{
+    make(1);
+    camera->SetCameraIndex(0);
+    camera->SetImageWidth(160);
+    camera->SetImageHeight(120);
+    camera->SetFloatValue("AcquisitionFrameRateAbs", 200);
+    camera->SetExposureTime("", 2500);
+    camera->SetAcquisition(1);
+    auto mean = [&] {
+        frames(3);
+        auto raw = camera->GetRawImage(0);
+        double sum = 0;
+        for (uint8_t b : *raw)
+            sum += b;
+        return sum / raw->size();
+    };
+    const double dim = mean();
+    camera->SetGain("", 6);  // 6 dB: about twice as bright
+    const double gained = mean();
+    camera->SetGain("", 0);
+    camera->SetExposureTime("", 10000);  // four times the exposure
+    const double exposed = mean();
+    camera->SetAcquisition(0);
+    EXPECT_GT(gained, dim * 1.6);
+    EXPECT_GT(exposed, dim * 2.5);
+}
