@@ -4,6 +4,8 @@
 
 #include "framework/Window.h"
 
+#include <exception>
+
 class CMolvaneView;
 
 class CFormPage : public fw::Window {
@@ -20,6 +22,17 @@ public:
 protected:
     // The camera view of the active camera window, or null; taken again by every handler.
     static CMolvaneView *ActiveView();
+    // Runs camera calls whose refusal the page answers itself; false when one was refused.
+    template <typename Fn>
+    static bool Attempt(Fn fn)
+    {
+        try {
+            fn();
+            return true;
+        } catch (const std::exception &) {
+            return false;
+        }
+    }
 
 private:
     int m_templateId;

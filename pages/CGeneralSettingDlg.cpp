@@ -29,17 +29,6 @@ std::string format(const char *f, double v)
 
 int truncated(double v) { return static_cast<int>(std::trunc(v)); }
 
-// Runs a camera call whose rejection the page ignores on purpose.
-template <typename Fn>
-bool attempt(Fn fn)
-{
-    try {
-        fn();
-        return true;
-    } catch (const std::exception &) {
-        return false;
-    }
-}
 
 } // namespace
 
@@ -50,11 +39,11 @@ CGeneralSettingDlg::CGeneralSettingDlg() : CFormPage(kTemplate)
     on(N::SelChange, FmtRate1394, [this] { OnFrameRate1394Changed(); });
     on(N::SelChange, FmtLayout, [this] {
         if (CMolvaneView *v = ActiveView())
-            attempt([&] { v->m_pCamera->SetBayerLayout(form().selection(FmtLayout)); });
+            Attempt([&] { v->m_pCamera->SetBayerLayout(form().selection(FmtLayout)); });
     });
     on(N::SelChange, FmtAlgorithm, [this] {
         if (CMolvaneView *v = ActiveView())
-            attempt([&] { v->m_pCamera->SetBayerAlgorithm(form().selection(FmtAlgorithm) + 1); });
+            Attempt([&] { v->m_pCamera->SetBayerAlgorithm(form().selection(FmtAlgorithm) + 1); });
     });
     on(N::SelChange, FmtRotate, [this] { OnRotation(); });
     on(N::Clicked, FmtLoad, [this] { OnLoad(); });
@@ -77,7 +66,7 @@ void CGeneralSettingDlg::onInitialUpdate()
     cam::CMolvane *c = view->m_pCamera;
     FillPixelFormats();
     form().clearItems(FmtUserSet);
-    attempt([&] {
+    Attempt([&] {
         if (auto sets = c->GetEnumEntries("UserSetSelector"))
             form().setItems(FmtUserSet, *sets);
         form().setSelection(FmtUserSet, c->GetUserSetIndex());
@@ -95,7 +84,7 @@ void CGeneralSettingDlg::FillPixelFormats()
         return;
     cam::CMolvane *c = view->m_pCamera;
     form().clearItems(FmtPixelFormat);
-    attempt([&] {
+    Attempt([&] {
         for (const auto &name : c->GetImageFormatList().value_or(std::vector<std::string>{})) {
             if (name.empty())
                 break;
@@ -114,7 +103,7 @@ void CGeneralSettingDlg::FillFrameRates1394()
     if (!view || !view->m_pCamera)
         return;
     cam::CMolvane *c = view->m_pCamera;
-    const bool ok = attempt([&] {
+    const bool ok = Attempt([&] {
         auto rates = c->GetFrameRateList();
         if (!rates)
             return;
@@ -166,7 +155,7 @@ void CGeneralSettingDlg::RefreshFormatPage()
     } else if (type == 0) {
         form().enable(FmtRateSlider, !view->m_bPlaying);
         form().enable(FmtRateBox, !view->m_bPlaying);
-        if (!attempt([&] {
+        if (!Attempt([&] {
                 const float lo = c->GetFloatMin(kFrameRateNode), hi = c->GetFloatMax(kFrameRateNode);
                 ShowRateBounds(lo, hi, c->GetFloatValue(kFrameRateNode));
             })) {
@@ -177,7 +166,7 @@ void CGeneralSettingDlg::RefreshFormatPage()
     form().setRange(FmtZoomSpin, 0, 1000);
     SetZoomSpin(truncated(view->m_fZoom));
     form().setCheck(FmtNone, 1);
-    attempt([&] {
+    Attempt([&] {
         const int bits = c->GetBitPerPixel();
         if (bits == 10 || bits == 12) {
             form().setCheck(FmtBits10, bits == 10);
@@ -235,7 +224,7 @@ void CGeneralSettingDlg::OnPixelFormatChanged()
     if (view->m_bPlaying)
         view->StopInner();
     const int i = form().selection(FmtPixelFormat);
-    attempt([&] {
+    Attempt([&] {
         c->SetImageFormat(i);
         auto rates = c->GetFrameRateList();  // a GigE Vision camera refuses: this step ends
         c->SetFrameRateIndex(static_cast<int>(rates ? rates->size() : 0) - 1);
@@ -313,7 +302,7 @@ void CGeneralSettingDlg::OnLoad()
     cam::CMolvane *c = view->m_pCamera;
     CMainFrame *frame = mainFrame();
     const int s = form().selection(FmtUserSet);
-    const bool ok = attempt([&] {
+    const bool ok = Attempt([&] {
         if (s > 4)
             c->ShowWindow(false);
         c->LoadSaveUserSet(s, 0);

@@ -48,17 +48,6 @@ std::string printf2f(double v)
     return buf;
 }
 
-// Runs a camera call; a refusal leaves the control in question as it was.
-template <typename Fn>
-bool attempt(Fn fn)
-{
-    try {
-        fn();
-        return true;
-    } catch (const std::exception &) {
-        return false;
-    }
-}
 
 } // namespace
 
@@ -140,7 +129,7 @@ void CXMLTreeDlg::ReadSelectedNode()
         return;
     cam::CMolvane &c = *view->m_pCamera;
     m_strNode = items[item].text;
-    attempt([&] {
+    Attempt([&] {
         m_strDescription = c.GetNodeDescription(m_strNode);
         form().setText(TreDescription, m_strDescription);
         m_strType = c.GetNodeInterface(m_strNode);
@@ -188,7 +177,7 @@ void CXMLTreeDlg::ShowNodeValue()
     form().show(TreSet, true);
     if (m_nType < 1 || m_nType > 6)
         return;
-    attempt([&] {
+    Attempt([&] {
         switch (m_nType) {
         case 1:
             ShowInteger(c);

@@ -35,6 +35,19 @@ QMainWindow *mainWindow()
     return nullptr;
 }
 
+// A QApplication on the offscreen platform for one test.
+struct OffscreenApp {
+    int argc = 1;
+    char name[32] = "molvane_qt_tests";
+    char *argv[2] = {name, nullptr};
+    std::unique_ptr<QApplication> app;
+    OffscreenApp()
+    {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QApplication>(argc, argv);
+    }
+};
+
 void spin(int ms)
 {
     QElapsedTimer t;
@@ -47,11 +60,7 @@ void spin(int ms)
 
 TEST(QtShell, BuildsTheMainWindowAndOpensACameraWindowFromTheList)
 {
-    int argc = 1;
-    char name[] = "molvane_qt_tests";
-    char *argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication qapp(argc, argv);
+    OffscreenApp qapp;
     cam::SimulatedCameras sims;
     {
         fw::QtPlatform platform;
@@ -130,11 +139,7 @@ struct MouseEvents : cam::CameraEvents {
 
 TEST(QtDisplay, AClickMapsToTheImagePixelUnderItThroughZoomRotationAndMirror)
 {
-    int argc = 1;
-    char name[] = "molvane_qt_tests";
-    char *argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication qapp(argc, argv);
+    OffscreenApp qapp;
     cam::SimulatedCameras sims;
     {
         fw::QtPlatform platform;
