@@ -11,7 +11,15 @@
 #include "res/ResourceIds.h"
 #include "view/CMolvaneView.h"
 
+#include "framework/Window.h"
+
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTreeWidget>
 #include <QDockWidget>
 #include <QElapsedTimer>
 #include <QListWidget>
@@ -175,4 +183,102 @@ TEST(QtDisplay, AClickMapsToTheImagePixelUnderItThroughZoomRotationAndMirror)
     }
     sims.uninstall();
     cam::CameraBus::instance().clear();
+}
+
+namespace {
+// A form window whose handlers record what the operator did.
+struct Recorder : fw::Window {
+    std::vector<std::string> seen;
+    Recorder()
+    {
+        on(fw::Notify::SelChange, res::FmtPixelFormat, [this] { seen.push_back("format " + std::to_string(form().selection(res::FmtPixelFormat))); });
+        on(fw::Notify::Clicked, res::FmtMirror, [this] { seen.push_back("mirror " + std::to_string(form().check(res::FmtMirror))); });
+        on(fw::Notify::SpinDelta, res::FmtZoomSpin, [this] { seen.push_back("spin " + form().text(res::FmtZoomBox)); });
+    }
+};
+} // namespace
+
+TEST(QtBinder, FormAndWidgetsStayInStepBothWays)
+{
+    OffscreenApp qapp;
+    fw::QtPlatform platform;
+    QWidget host;
+    Recorder w;
+    fw::WindowSpec spec;
+    spec.kind = fw::WindowKind::Dialog;
+    spec.templateId = 147;  // the Format page
+    spec.rect = {0, 0, 640, 200};
+    ASSERT_TRUE(w.create(spec));
+    auto *peer = static_cast<QWidget *>(w.nativeHandle());
+    ASSERT_NE(peer, nullptr);
+    // Template list data arrives in the widget; the logic's changes follow without signals.
+    auto *layout = peer->findChild<QComboBox *>("ctl1289");
+    ASSERT_NE(layout, nullptr);
+    EXPECT_EQ(layout->count(), 4);
+    EXPECT_EQ(layout->itemText(3), "GR/BG");
+    w.form().setItems(res::FmtPixelFormat, {"Mono8", "Mono16"});
+    w.form().setSelection(res::FmtPixelFormat, 1);
+    auto *format = peer->findChild<QComboBox *>("ctl1161");
+    EXPECT_EQ(format->currentText(), "Mono16");
+    w.form().setText(res::FmtRateLow, "1.0");
+    EXPECT_EQ(peer->findChild<QLabel *>("ctl1151")->text(), "1.0");
+    w.form().enable(res::FmtBits10, false);
+    EXPECT_FALSE(peer->findChild<QWidget *>("ctl1076")->isEnabled());
+    EXPECT_TRUE(w.seen.empty());  // a refresh never looks like an operator's edit
+    // The operator's actions reach the form first, then the handler.
+    emit format->activated(0);
+    auto *mirror = peer->findChild<QCheckBox *>("ctl572");
+    mirror->click();
+    auto *spin = peer->findChild<QSpinBox *>("ctl1060");
+    w.form().setRange(res::FmtZoomSpin, 0, 1000);
+    spin->setValue(250);
+    EXPECT_EQ(w.seen, (std::vector<std::string>{"format 0", "mirror 1", "spin 250"}));
+    EXPECT_EQ(peer->findChild<QLineEdit *>("ctl1234")->text(), "250");  // the buddy edit follows
+    w.destroyWindow();
+}
+
+TEST(QtBinder, ListAndTreeViewsShowRowsAndItemsAndReportSelections)
+{
+    OffscreenApp qapp;
+    fw::QtPlatform platform;
+    struct Views : fw::Window {
+        std::vector<int> picked;
+        Views()
+        {
+            on(fw::Notify::ItemClick, res::FeaList, [this] { picked.push_back(form().selection(res::FeaList)); });
+            on(fw::Notify::TreeSelChange, res::TreNodes, [this] { picked.push_back(100 + form().selection(res::TreNodes)); });
+        }
+    } feature, tree;
+    fw::WindowSpec spec;
+    spec.kind = fw::WindowKind::Dialog;
+    spec.rect = {0, 0, 640, 260};
+    spec.templateId = 315;
+    ASSERT_TRUE(feature.create(spec));
+    spec.templateId = 150;
+    ASSERT_TRUE(tree.create(spec));
+    feature.form().setColumns(res::FeaList, {"Feature", "Value", "Auto"}, {165, 80, 47});
+    feature.form().addRow(res::FeaList, {"Gain", "0", "M"});
+    feature.form().addRow(res::FeaList, {"Gamma", "1", "A"});
+    auto *list = static_cast<QWidget *>(feature.nativeHandle())->findChild<QTreeWidget *>("ctl1256");
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_EQ(list->topLevelItem(1)->text(2), "A");
+    emit list->itemClicked(list->topLevelItem(1), 0);
+    feature.form().setCell(res::FeaList, 0, 1, "5");
+    EXPECT_EQ(list->topLevelItem(0)->text(1), "5");
+
+    const int root = tree.form().insertTreeItem(res::TreNodes, -1, "Root", 0);
+    const int cat = tree.form().insertTreeItem(res::TreNodes, root, "ImageFormatControl", 1);
+    tree.form().insertTreeItem(res::TreNodes, cat, "Width", 3);
+    tree.form().expandTreeItem(res::TreNodes, root);
+    auto *nodes = static_cast<QWidget *>(tree.nativeHandle())->findChild<QTreeWidget *>("ctl1189");
+    ASSERT_EQ(nodes->topLevelItemCount(), 1);
+    QTreeWidgetItem *width = nodes->topLevelItem(0)->child(0)->child(0);
+    ASSERT_NE(width, nullptr);
+    EXPECT_EQ(width->text(0), "Width");
+    EXPECT_TRUE(nodes->topLevelItem(0)->isExpanded());
+    nodes->setCurrentItem(width);
+    EXPECT_EQ(feature.picked, std::vector<int>{1});
+    EXPECT_EQ(tree.picked, std::vector<int>{102});
+    feature.destroyWindow();
+    tree.destroyWindow();
 }

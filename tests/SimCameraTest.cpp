@@ -242,3 +242,33 @@ TEST(SimulatedCameras, CamerasCycleThroughTheKindsAndCarryTheirIdInTheirLine)
         EXPECT_EQ(s.info.listLine.find("YUV") != std::string::npos, s.kind == SimKind::GigEYuv);
     }
 }
+
+TEST(FrameQueue, BuffersGoRoundAndAFullPoolRefusesMore)
+{
+    FrameQueue q(2, 16);
+    FrameBuffer *a = q.acquire(), *b = q.acquire();
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(q.acquire(), nullptr);
+    EXPECT_TRUE(q.push(a));   // the consumer must be woken
+    EXPECT_FALSE(q.push(b));  // it is awake already
+    EXPECT_EQ(q.pop(), a);    // in order
+    q.release(a);
+    EXPECT_EQ(q.acquire(), a);
+    EXPECT_EQ(q.pop(), b);
+    EXPECT_EQ(q.pop(), nullptr);
+    q.release(nullptr);  // harmless
+}
+
+TEST(TestPattern, TheImageMovesEightPixelsAFrameAndKeepsBayerPhase)
+{
+    TestPattern p;
+    p.configure(PixelFormat::BayerGR8, 64, 32, 8, PatternLook{});
+    std::vector<uint8_t> a(p.frameBytes()), b(p.frameBytes());
+    p.render(1, a.data());
+    p.render(2, b.data());
+    EXPECT_NE(a, b);
+    // Frame 2 is frame 1 moved left by eight pixels.
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x + 8 < 64; ++x)
+            ASSERT_EQ(b[y * 64 + x], a[y * 64 + x + 8]) << x << "," << y;
+}
