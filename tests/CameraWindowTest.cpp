@@ -287,3 +287,73 @@ TEST_F(CameraWindow, IdentityShowsElementsZeroToSixButFourAndClearsTheRest)
     dlg.ShowStatus();
     EXPECT_EQ(dlg.form().text(res::InfoFps), "-");
 }
+
+TEST_F(CameraWindow, KeysInACameraWindow)
+{
+    start(1);
+    CMolvaneView *view = open(0);
+    fw::KeyEvent k;
+    k.ctrl = k.shift = k.alt = true;
+    frame().preTranslateFrameKey(k);
+    EXPECT_EQ(frame().m_nRegisterDlg, 1);
+    fw::KeyEvent f12;
+    f12.key = fw::Key::F12;
+    f12.ctrl = true;
+    view->m_pCamera->callLog().clear();
+    frame().preTranslateFrameKey(f12);
+    EXPECT_EQ(dispids(*view->m_pCamera, {Dispid::RunCtrlF12Action}), std::vector<int>{134});
+    EXPECT_TRUE(view->m_pCamera->statisticsOverlay());
+    view->m_nAccessMode = 2;  // not in monitoring mode
+    view->m_pCamera->callLog().clear();
+    frame().preTranslateFrameKey(f12);
+    EXPECT_TRUE(dispids(*view->m_pCamera, {Dispid::RunCtrlF12Action}).empty());
+}
+
+TEST_F(CameraWindow, MouseEventsAreClampedToTheImageAndTrackDragging)
+{
+    start(1);
+    CMolvaneView *view = open(0);
+    view->ImageMouseDown(-5, 2000);
+    EXPECT_EQ(view->m_ptPixel.x, 0);
+    EXPECT_EQ(view->m_ptPixel.y, 959);
+    EXPECT_TRUE(view->m_bButtonDown);
+    view->ImageMouseMove(10, 20);
+    EXPECT_TRUE(view->m_bDragged);
+    EXPECT_EQ(view->m_ptMouse.x, 10);
+    view->ImageMouseUp(10, 20);
+    EXPECT_FALSE(view->m_bButtonDown);
+    EXPECT_FALSE(view->m_bDragged);
+    view->ImageMouseDown(1280, 3);
+    EXPECT_EQ(view->m_ptPixel.x, 1279);
+}
+
+TEST_F(CameraWindow, ClickingAWindowSelectsItsCameraAndShowsItsZoomOnTheSlider)
+{
+    start(2);
+    CMolvaneView *first = open(0);
+    CMolvaneView *second = open(1);
+    first->m_fZoom = 250;
+    list().select(1);
+    frame().m_pCameraInfoPane->m_dlg.ShowIdentity(std::nullopt);
+    platform.frame()->activateChild(*first->m_pParentFrame);
+    first->m_pParentFrame->onMouseActivate();
+    EXPECT_EQ(list().selection(), 0);
+    EXPECT_EQ(info().text(res::InfoSerial), "SIM00001");
+    EXPECT_EQ(platform.frame()->sliderPos(res::CmdZoomSlider), 250);
+    (void)second;
+}
+
+TEST_F(CameraWindow, PressingTheButtonOfTheVisiblePageDoesNotReadItAgain)
+{
+    start(1);
+    open(0);
+    command(res::CmdCameraControl);
+    CControlBasePane *pane = frame().m_pControlPane;
+    pane->m_pMenuDlg->dispatch(fw::Notify::Clicked, res::BtnFeature);
+    CFeatureCtrlDlg *page = pane->m_pFeatureDlg;
+    page->form().setText(res::FeaValue, "typed");  // what a refresh would overwrite
+    pane->m_pMenuDlg->dispatch(fw::Notify::Clicked, res::BtnFeature);
+    EXPECT_EQ(page->form().text(res::FeaValue), "typed");
+    pane->RefreshPages();  // the active camera changed: the visible page reads it again
+    EXPECT_NE(page->form().text(res::FeaValue), "typed");
+}
