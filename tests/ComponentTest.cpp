@@ -7,6 +7,9 @@
 #include <opencv2/imgcodecs.hpp>
 
 #include <filesystem>
+#include <thread>
+
+#include "camera/sim/SimCamera.h"
 #include <unistd.h>
 
 using namespace cam;
@@ -321,4 +324,55 @@ TEST_F(ComponentTest, GainAndExposureChangeTheLiveImageOfASimulatedCamera)
     camera->SetAcquisition(0);
     EXPECT_GT(gained, dim * 1.6);
     EXPECT_GT(exposed, dim * 2.5);
+}
+
+TEST(CameraBus, RealCamerasAreListedBeforeSimulatedOnesAndRemovalReportsThePosition)
+{
+    struct Positions : BusListener {
+        std::vector<int> removed;
+        int arrived = 0;
+        void cameraArrived() override { ++arrived; }
+        void cameraRemoved(int p) override { removed.push_back(p); }
+    } seen;
+    CameraBus &bus = CameraBus::instance();
+    bus.clear();
+    bus.addListener(&seen);
+    auto sim1 = std::make_shared<SimCamera>(simCameraSpec(1));
+    auto sim2 = std::make_shared<SimCamera>(simCameraSpec(2));
+    auto real = std::make_shared<SimCamera>(simCameraSpec(3));  // stands in for a real camera
+    bus.add(sim1, true);
+    bus.add(real, false);
+    bus.add(sim2, true);
+    EXPECT_EQ(bus.device(0), real);
+    EXPECT_EQ(bus.device(1), sim1);
+    EXPECT_EQ(bus.device(2), sim2);
+    bus.remove(sim1.get());
+    bus.remove(sim1.get());  // gone already: nothing is reported
+    EXPECT_EQ(seen.removed, std::vector<int>{1});
+    EXPECT_EQ(seen.arrived, 3);
+    bus.removeListener(&seen);
+    bus.clear();
+}
+
+TEST(AviRecorder, FramesAfterTheDurationEndTheRecording)
+{
+    const fs::path path = fs::temp_directory_path() / ("molvane-avi-" + std::to_string(getpid()) + ".avi");
+    FrameBuffer frame;
+    frame.width = 64;
+    frame.height = 48;
+    frame.format = PixelFormat::Mono8;
+    frame.data.assign(64 * 48, 128);
+    frame.size = frame.data.size();
+    AviRecorder recorder;
+    recorder.start(path.string(), AviRecorder::availableCodecs().front(), 64, 48, 25, 150, ImageSettings{});
+    for (int i = 0; i < 5; ++i)
+        recorder.push(frame);
+    EXPECT_TRUE(recorder.recording());
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    recorder.push(frame);  // past the duration: the recording ends here
+    EXPECT_FALSE(recorder.recording());
+    EXPECT_EQ(recorder.framesWritten() + recorder.framesSkipped(), 5u);
+    EXPECT_GT(fs::file_size(path), 0u);
+    fs::remove(path);
+    EXPECT_THROW(recorder.start(path.string(), "no such codec", 64, 48, 25, 150, ImageSettings{}), CameraError);
 }
