@@ -39,12 +39,12 @@ int CAboutDlg::DoModal()
 {
     OnInitDialog();
     const fw::DialogTemplate *t = fw::findDialog(res::DialogAbout);
-    fw::WindowSpec spec;
-    spec.kind = fw::WindowKind::ModalDialog;
-    spec.templateId = res::DialogAbout;
-    spec.caption = t->caption;
-    spec.rect = {0, 0, fw::dluToPixelsX(t->width), fw::dluToPixelsY(t->height)};
-    if (!create(spec))
+    fw::WindowSpec params;
+    params.kind = fw::WindowKind::ModalDialog;
+    params.templateId = res::DialogAbout;
+    params.caption = t->caption;
+    params.rect = {0, 0, fw::dluToPixelsX(t->width), fw::dluToPixelsY(t->height)};
+    if (!create(params))
         return 0;
     return fw::platform().runModal(*this);
 }

@@ -5,13 +5,13 @@
 
 bool CCameraInfoBasePane::onCreate()
 {
-    fw::WindowSpec spec;
-    spec.kind = fw::WindowKind::FormChild;
-    spec.parent = this;
-    spec.templateId = res::DialogCameraInfo;
-    spec.controlId = res::DialogCameraInfo;
-    spec.rect = clientRect();
-    return m_dlg.create(spec);
+    fw::WindowSpec params;
+    params.kind = fw::WindowKind::FormChild;
+    params.parent = this;
+    params.templateId = res::DialogCameraInfo;
+    params.controlId = res::DialogCameraInfo;
+    params.rect = clientRect();
+    return m_dlg.create(params);
 }
 
 void CCameraInfoBasePane::onSize(int width, int height)

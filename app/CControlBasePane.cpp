@@ -21,13 +21,13 @@ CControlBasePane::~CControlBasePane() { destroyWindow(); }
 bool CControlBasePane::onCreate()
 {
     m_pMenuDlg = new CMenuDlg(*this);
-    fw::WindowSpec spec;
-    spec.kind = fw::WindowKind::FormChild;
-    spec.parent = this;
-    spec.templateId = res::DialogPageMenu;
-    spec.controlId = res::DialogPageMenu;
-    spec.rect = {0, 0, 230, 211};
-    if (!m_pMenuDlg->create(spec))
+    fw::WindowSpec params;
+    params.kind = fw::WindowKind::FormChild;
+    params.parent = this;
+    params.templateId = res::DialogPageMenu;
+    params.controlId = res::DialogPageMenu;
+    params.rect = {0, 0, 230, 211};
+    if (!m_pMenuDlg->create(params))
         return false;
     m_pMenuDlg->onInitialUpdate();
     m_pMenuDlg->showWindow(true);
@@ -56,13 +56,13 @@ void CControlBasePane::onDestroy()
 
 bool CControlBasePane::createPage(CFormPage &page)
 {
-    fw::WindowSpec spec;
-    spec.kind = fw::WindowKind::FormChild;
-    spec.parent = this;
-    spec.templateId = page.templateId();
-    spec.controlId = page.templateId();
-    spec.visible = false;
-    return page.create(spec);
+    fw::WindowSpec params;
+    params.kind = fw::WindowKind::FormChild;
+    params.parent = this;
+    params.templateId = page.templateId();
+    params.controlId = page.templateId();
+    params.visible = false;
+    return page.create(params);
 }
 
 void CControlBasePane::place(fw::Window &page)

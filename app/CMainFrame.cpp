@@ -61,12 +61,12 @@ CMainFrame::~CMainFrame()
 
 bool CMainFrame::LoadFrame(int menuId)
 {
-    fw::WindowSpec spec;
-    spec.kind = fw::WindowKind::MainFrame;
-    spec.caption = fw::loadString(128);
-    spec.rect = {0, 0, 1280, 800};
-    spec.visible = false;
-    if (!create(spec))
+    fw::WindowSpec params;
+    params.kind = fw::WindowKind::MainFrame;
+    params.caption = fw::loadString(128);
+    params.rect = {0, 0, 1280, 800};
+    params.visible = false;
+    if (!create(params))
         return false;
     frame()->setMenu(menuId);
     return true;
@@ -140,11 +140,11 @@ void CMainFrame::OpenCameraWindow()
     auto child = std::make_unique<CChildFrame>();
     CChildFrame *raw = child.get();
     m_children.push_back(std::move(child));
-    fw::WindowSpec spec;
-    spec.kind = fw::WindowKind::MdiChild;
-    spec.parent = this;
-    spec.rect = {0, 0, 653, 515};
-    if (!raw->create(spec)) {
+    fw::WindowSpec params;
+    params.kind = fw::WindowKind::MdiChild;
+    params.parent = this;
+    params.rect = {0, 0, 653, 515};
+    if (!raw->create(params)) {
         ChildFrameClosed(raw);
         return;
     }
@@ -220,14 +220,14 @@ void CMainFrame::ShowToolWindow(Dlg *&slot, int templateId, fw::Point position)
     if (slot->hasWindow())
         return;  // already open: not even brought to the front
     const fw::DialogTemplate *t = fw::findDialog(templateId);
-    fw::WindowSpec spec;
-    spec.kind = fw::WindowKind::Dialog;
-    spec.parent = this;
-    spec.templateId = templateId;
-    spec.caption = t ? t->caption : std::string();
+    fw::WindowSpec params;
+    params.kind = fw::WindowKind::Dialog;
+    params.parent = this;
+    params.templateId = templateId;
+    params.caption = t ? t->caption : std::string();
     int w = t ? fw::dluToPixelsX(t->width) : 300, h = t ? fw::dluToPixelsY(t->height) : 200;
-    spec.rect = {position.x, position.y, position.x + w, position.y + h};
-    slot->create(spec);
+    params.rect = {position.x, position.y, position.x + w, position.y + h};
+    slot->create(params);
 }
 
 void CMainFrame::OnToolWindowClosed(int message)
@@ -265,14 +265,14 @@ void CMainFrame::OnRegisterAccess()
         return;
     }
     const fw::DialogTemplate *t = fw::findDialog(res::DialogRegister);
-    fw::WindowSpec spec;
-    spec.kind = fw::WindowKind::Dialog;
-    spec.parent = this;
-    spec.templateId = res::DialogRegister;
-    spec.caption = t->caption;
+    fw::WindowSpec params;
+    params.kind = fw::WindowKind::Dialog;
+    params.parent = this;
+    params.templateId = res::DialogRegister;
+    params.caption = t->caption;
     const int x = (k + 9) * 50, y = 435 + k * 35;
-    spec.rect = {x, y, x + fw::dluToPixelsX(t->width), y + fw::dluToPixelsY(t->height)};
-    if (m_pRegisterDlg[k]->create(spec)) {
+    params.rect = {x, y, x + fw::dluToPixelsX(t->width), y + fw::dluToPixelsY(t->height)};
+    if (m_pRegisterDlg[k]->create(params)) {
         m_pRegisterDlg[k]->m_bShown = 1;
         ++m_nRegisterDlg;
     }

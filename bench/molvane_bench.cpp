@@ -243,12 +243,12 @@ int main(int argc, char **argv)
     fw::QtPlatform platform;
     cam::installQtDisplay();
 
-    cam::SimCameraSpec spec = cam::simCameraSpec(cam::SimKind::GigEColour, 1);
-    spec.sensorWidth = o.width;
-    spec.sensorHeight = o.height;
-    spec.pixelFormats = {o.format};
-    spec.maxFrameRate = 100000;
-    auto sim = std::make_shared<cam::SimCamera>(spec);
+    cam::SimCameraSpec params = cam::simCameraSpec(cam::SimKind::GigEColour, 1);
+    params.sensorWidth = o.width;
+    params.sensorHeight = o.height;
+    params.pixelFormats = {o.format};
+    params.maxFrameRate = 100000;
+    auto sim = std::make_shared<cam::SimCamera>(params);
     cam::CameraBus::instance().add(sim, true);
 
     QWidget host;

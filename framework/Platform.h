@@ -24,7 +24,7 @@ class Platform {
 public:
     virtual ~Platform() = default;
 
-    virtual std::unique_ptr<WindowPeer> createPeer(Window &window, const WindowSpec &spec) = 0;
+    virtual std::unique_ptr<WindowPeer> createPeer(Window &window, const WindowSpec &params) = 0;
     virtual int runModal(Window &dialog) = 0;
 
     virtual MsgResult messageBox(const std::string &text, const std::string &title, MsgButtons buttons,

@@ -17,11 +17,11 @@ Window::~Window()
     *alive_ = false;
 }
 
-bool Window::create(const WindowSpec &spec)
+bool Window::create(const WindowSpec &params)
 {
-    spec_ = spec;
+    spec_ = params;
     // Template values are the start state of the controls the logic has not touched yet.
-    if (const DialogTemplate *t = findDialog(spec.templateId)) {
+    if (const DialogTemplate *t = findDialog(params.templateId)) {
         for (const auto &c : t->controls) {
             if (c.id == 0 || form_.has(c.id))
                 continue;
@@ -32,7 +32,7 @@ bool Window::create(const WindowSpec &spec)
             s.enabled = !(c.flags & Disabled);
         }
     }
-    peer_ = platform().createPeer(*this, spec);
+    peer_ = platform().createPeer(*this, params);
     if (!peer_)
         return false;
     if (!onCreate()) {

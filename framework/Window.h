@@ -73,10 +73,10 @@ public:
     const Form &form() const { return form_; }
 
     // Lifetime: create asks the platform for a peer, then runs onCreate.
-    bool create(const WindowSpec &spec);
+    bool create(const WindowSpec &params);
     bool hasWindow() const { return peer_ != nullptr; }
     void destroyWindow();
-    const WindowSpec &spec() const { return spec_; }
+    const WindowSpec &params() const { return spec_; }
     WindowPeer *peer() const { return peer_.get(); }
     int controlId() const { return spec_.controlId; }
     Window *parent() const { return spec_.parent; }

@@ -260,10 +260,10 @@ TEST_F(CameraWindow, MonitoringModeDisablesThePageMenu)
     ASSERT_EQ(view->m_nAccessMode, 2);
     // The pane exists from an earlier camera window; showing it reads the active view.
     frame().m_pControlPane = new CControlBasePane;
-    fw::WindowSpec spec;
-    spec.kind = fw::WindowKind::Pane;
-    spec.parent = &frame();
-    ASSERT_TRUE(frame().m_pControlPane->create(spec));
+    fw::WindowSpec params;
+    params.kind = fw::WindowKind::Pane;
+    params.parent = &frame();
+    ASSERT_TRUE(frame().m_pControlPane->create(params));
     EXPECT_FALSE(frame().m_pControlPane->m_pMenuDlg->form().isEnabled(res::BtnFormat));
     EXPECT_FALSE(frame().m_pControlPane->m_pMenuDlg->form().isEnabled(res::BtnLut));
 }

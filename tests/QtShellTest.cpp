@@ -204,11 +204,11 @@ TEST(QtBinder, FormAndWidgetsStayInStepBothWays)
     fw::QtPlatform platform;
     QWidget host;
     Recorder w;
-    fw::WindowSpec spec;
-    spec.kind = fw::WindowKind::Dialog;
-    spec.templateId = 147;  // the Format page
-    spec.rect = {0, 0, 640, 200};
-    ASSERT_TRUE(w.create(spec));
+    fw::WindowSpec params;
+    params.kind = fw::WindowKind::Dialog;
+    params.templateId = 147;  // the Format page
+    params.rect = {0, 0, 640, 200};
+    ASSERT_TRUE(w.create(params));
     auto *peer = static_cast<QWidget *>(w.nativeHandle());
     ASSERT_NE(peer, nullptr);
     // Template list data arrives in the widget; the logic's changes follow without signals.
@@ -249,13 +249,13 @@ TEST(QtBinder, ListAndTreeViewsShowRowsAndItemsAndReportSelections)
             on(fw::Notify::TreeSelChange, res::TreNodes, [this] { picked.push_back(100 + form().selection(res::TreNodes)); });
         }
     } feature, tree;
-    fw::WindowSpec spec;
-    spec.kind = fw::WindowKind::Dialog;
-    spec.rect = {0, 0, 640, 260};
-    spec.templateId = 315;
-    ASSERT_TRUE(feature.create(spec));
-    spec.templateId = 150;
-    ASSERT_TRUE(tree.create(spec));
+    fw::WindowSpec params;
+    params.kind = fw::WindowKind::Dialog;
+    params.rect = {0, 0, 640, 260};
+    params.templateId = 315;
+    ASSERT_TRUE(feature.create(params));
+    params.templateId = 150;
+    ASSERT_TRUE(tree.create(params));
     feature.form().setColumns(res::FeaList, {"Feature", "Value", "Auto"}, {165, 80, 47});
     feature.form().addRow(res::FeaList, {"Gain", "0", "M"});
     feature.form().addRow(res::FeaList, {"Gamma", "1", "A"});

@@ -37,9 +37,9 @@ struct Consumer : StreamListener {
 
 std::shared_ptr<SimCamera> make(SimKind kind, SimFaults faults = {})
 {
-    SimCameraSpec spec = simCameraSpec(kind, 1);
-    spec.faults = faults;
-    return std::make_shared<SimCamera>(spec);
+    SimCameraSpec params = simCameraSpec(kind, 1);
+    params.faults = faults;
+    return std::make_shared<SimCamera>(params);
 }
 
 bool waitFor(const std::function<bool()> &done, std::chrono::milliseconds limit = 3000ms)

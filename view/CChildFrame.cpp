@@ -29,12 +29,12 @@ bool CChildFrame::onCreate()
     setWindowText(m_strCameraLine + " Zoom : 100%");
     m_pDoc->OnNewDocument();
     m_pView = std::make_unique<CMolvaneView>();
-    fw::WindowSpec spec;
-    spec.kind = fw::WindowKind::View;
-    spec.parent = this;
-    spec.rect = clientRect();
-    spec.controlId = 0xE900;  // AFX_IDW_PANE_FIRST
-    if (!m_pView->create(spec))
+    fw::WindowSpec params;
+    params.kind = fw::WindowKind::View;
+    params.parent = this;
+    params.rect = clientRect();
+    params.controlId = 0xE900;  // AFX_IDW_PANE_FIRST
+    if (!m_pView->create(params))
         return false;
     m_pView->onInitialUpdate();
     return true;

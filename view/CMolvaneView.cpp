@@ -264,15 +264,15 @@ void CMolvaneView::OnCameraControl()
             frame->m_pControlPane->showWindow(false);
     } else if (!frame->m_pControlPane) {
         frame->m_pControlPane = new CControlBasePane;
-        fw::WindowSpec spec;
-        spec.kind = fw::WindowKind::Pane;
-        spec.parent = frame;
-        spec.caption = "Camera Control";
-        spec.rect = {0, 0, 600, 330};
-        spec.controlId = res::PaneCameraInfo;
-        spec.area = fw::DockArea::Bottom;
-        spec.closable = true;
-        frame->m_pControlPane->create(spec);
+        fw::WindowSpec params;
+        params.kind = fw::WindowKind::Pane;
+        params.parent = frame;
+        params.caption = "Camera Control";
+        params.rect = {0, 0, 600, 330};
+        params.controlId = res::PaneCameraInfo;
+        params.area = fw::DockArea::Bottom;
+        params.closable = true;
+        frame->m_pControlPane->create(params);
     } else {
         frame->m_pControlPane->showWindow(true);
         frame->m_pControlPane->RefreshPages();

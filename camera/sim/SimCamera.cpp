@@ -23,9 +23,9 @@ const char *const kUserSetNodes[] = {
 double dbToFactor(double db) { return std::pow(10.0, db / 20.0); }
 } // namespace
 
-SimCamera::SimCamera(const SimCameraSpec &spec)
-    : spec_(spec), sequence_(kSequenceRecords), sequenceSlots_(kSequenceSlots),
-      faults_(spec.faults)
+SimCamera::SimCamera(const SimCameraSpec &params)
+    : spec_(params), sequence_(kSequenceRecords), sequenceSlots_(kSequenceSlots),
+      faults_(params.faults)
 {
     for (auto &slot : sequenceSlots_)
         slot.resize(kSequenceRecords);

@@ -20,10 +20,10 @@ namespace cam {
 
 class SimCamera : public CameraDevice, public std::enable_shared_from_this<SimCamera> {
 public:
-    explicit SimCamera(const SimCameraSpec &spec);
+    explicit SimCamera(const SimCameraSpec &params);
     ~SimCamera() override;
 
-    const SimCameraSpec &spec() const { return spec_; }
+    const SimCameraSpec &params() const { return spec_; }
     void setFaults(const SimFaults &faults);
     void markRemoved();
 

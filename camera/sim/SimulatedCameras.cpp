@@ -56,13 +56,13 @@ void SimulatedCameras::install(int count)
 {
     bool scheduled = false;
     for (int n = 1; n <= count; ++n) {
-        SimCameraSpec spec = simCameraSpec(n);
-        spec.faults = faults_[n];
-        cameras_.push_back(std::make_shared<SimCamera>(spec));
+        SimCameraSpec params = simCameraSpec(n);
+        params.faults = faults_[n];
+        cameras_.push_back(std::make_shared<SimCamera>(params));
         onBus_.push_back(false);
-        if (spec.faults.arriveAfterMs < 0)
+        if (params.faults.arriveAfterMs < 0)
             connect(n);
-        scheduled = scheduled || spec.faults.arriveAfterMs >= 0 || spec.faults.removeAfterMs >= 0;
+        scheduled = scheduled || params.faults.arriveAfterMs >= 0 || params.faults.removeAfterMs >= 0;
     }
     if (scheduled)
         scheduler_ = std::thread(&SimulatedCameras::scheduleLoop, this);
@@ -101,7 +101,7 @@ void SimulatedCameras::scheduleLoop()
     };
     std::vector<Event> events;
     for (size_t i = 0; i < cameras_.size(); ++i) {
-        const SimFaults &f = cameras_[i]->spec().faults;
+        const SimFaults &f = cameras_[i]->params().faults;
         if (f.arriveAfterMs >= 0)
             events.push_back({f.arriveAfterMs, static_cast<int>(i + 1), true});
         if (f.removeAfterMs >= 0)

@@ -95,7 +95,7 @@ Size HeadlessFramePeer::paneSize(Window &pane) const
     auto it = paneSizes_.find(&pane);
     if (it != paneSizes_.end())
         return it->second;
-    return {pane.spec().rect.width(), pane.spec().rect.height()};
+    return {pane.params().rect.width(), pane.params().rect.height()};
 }
 
 void HeadlessFramePeer::activateChild(Window &child)

@@ -13,7 +13,7 @@ namespace fw {
 
 class HeadlessFramePeer : public FramePeer {
 public:
-    explicit HeadlessFramePeer(const WindowSpec &spec) : base_(spec) {}
+    explicit HeadlessFramePeer(const WindowSpec &params) : base_(params) {}
 
     // WindowPeer
     void setVisible(bool visible) override { base_.setVisible(visible); }

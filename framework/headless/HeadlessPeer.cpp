@@ -5,8 +5,8 @@
 
 namespace fw {
 
-HeadlessPeer::HeadlessPeer(const WindowSpec &spec)
-    : visible_(spec.visible), rect_(spec.rect), title_(spec.caption), templateId_(spec.templateId)
+HeadlessPeer::HeadlessPeer(const WindowSpec &params)
+    : visible_(params.visible), rect_(params.rect), title_(params.caption), templateId_(params.templateId)
 {
 }
 

@@ -7,7 +7,7 @@ namespace fw {
 
 class HeadlessPeer : public WindowPeer {
 public:
-    explicit HeadlessPeer(const WindowSpec &spec);
+    explicit HeadlessPeer(const WindowSpec &params);
     void setVisible(bool visible) override { visible_ = visible; }
     bool isVisible() const override { return visible_; }
     void setGeometry(const Rect &rect) override { rect_ = rect; }

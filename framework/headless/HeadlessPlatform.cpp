@@ -13,8 +13,8 @@ namespace {
 // A child frame's peer tells the frame when it comes and goes, as the MDI client would.
 class HeadlessChildPeer : public HeadlessPeer {
 public:
-    HeadlessChildPeer(const WindowSpec &spec, Window &window, HeadlessPlatform &platform)
-        : HeadlessPeer(spec), window_(window), platform_(platform)
+    HeadlessChildPeer(const WindowSpec &params, Window &window, HeadlessPlatform &platform)
+        : HeadlessPeer(params), window_(window), platform_(platform)
     {
         if (auto *f = platform_.frame())
             f->childCreated(window_);
@@ -32,8 +32,8 @@ private:
 
 class HeadlessMainPeer : public HeadlessFramePeer {
 public:
-    HeadlessMainPeer(const WindowSpec &spec, HeadlessPlatform &platform)
-        : HeadlessFramePeer(spec), platform_(platform)
+    HeadlessMainPeer(const WindowSpec &params, HeadlessPlatform &platform)
+        : HeadlessFramePeer(params), platform_(platform)
     {
     }
     ~HeadlessMainPeer() override { platform_.forgetFrame(this); }
@@ -54,16 +54,16 @@ HeadlessPlatform::HeadlessPlatform() { setPlatform(this); }
 
 HeadlessPlatform::~HeadlessPlatform() { setPlatform(nullptr); }
 
-std::unique_ptr<WindowPeer> HeadlessPlatform::createPeer(Window &window, const WindowSpec &spec)
+std::unique_ptr<WindowPeer> HeadlessPlatform::createPeer(Window &window, const WindowSpec &params)
 {
-    if (spec.kind == WindowKind::MainFrame) {
-        auto peer = std::make_unique<HeadlessMainPeer>(spec, *this);
+    if (params.kind == WindowKind::MainFrame) {
+        auto peer = std::make_unique<HeadlessMainPeer>(params, *this);
         frame_ = peer.get();
         return peer;
     }
-    if (spec.kind == WindowKind::MdiChild)
-        return std::make_unique<HeadlessChildPeer>(spec, window, *this);
-    return std::make_unique<HeadlessPeer>(spec);
+    if (params.kind == WindowKind::MdiChild)
+        return std::make_unique<HeadlessChildPeer>(params, window, *this);
+    return std::make_unique<HeadlessPeer>(params);
 }
 
 void HeadlessPlatform::forgetFrame(HeadlessFramePeer *frame)

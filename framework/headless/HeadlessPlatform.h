@@ -34,7 +34,7 @@ public:
     ~HeadlessPlatform() override;
 
     // Platform
-    std::unique_ptr<WindowPeer> createPeer(Window &window, const WindowSpec &spec) override;
+    std::unique_ptr<WindowPeer> createPeer(Window &window, const WindowSpec &params) override;
     int runModal(Window &dialog) override;
     MsgResult messageBox(const std::string &text, const std::string &title, MsgButtons buttons,
                          MsgIcon icon) override;

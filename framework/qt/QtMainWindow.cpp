@@ -39,10 +39,10 @@ QString statusTipOf(int id)
 
 } // namespace
 
-QtMainWindow::QtMainWindow(FrameWindow &window, const WindowSpec &spec)
+QtMainWindow::QtMainWindow(FrameWindow &window, const WindowSpec &params)
     : window_(&window), mdi_(new QMdiArea(this))
 {
-    setWindowTitle(QString::fromStdString(spec.caption));
+    setWindowTitle(QString::fromStdString(params.caption));
     setWindowIcon(widgets::applicationIcon());
     mdi_->setBackground(QColor(120, 124, 130));
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -51,7 +51,7 @@ QtMainWindow::QtMainWindow(FrameWindow &window, const WindowSpec &spec)
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
     // The panes docked at the left run the full height; a bottom pane sits beside them.
     setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
-    resize(spec.rect.width(), spec.rect.height());
+    resize(params.rect.width(), params.rect.height());
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *sub) { subWindowActivated(sub); });
     auto *timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, [this] { updateCommandUi(); });

@@ -18,7 +18,7 @@ namespace fw {
 
 class QtMainWindow : public QMainWindow, public FramePeer {
 public:
-    QtMainWindow(FrameWindow &window, const WindowSpec &spec);
+    QtMainWindow(FrameWindow &window, const WindowSpec &params);
     ~QtMainWindow() override;
 
     void detach() { window_ = nullptr; }

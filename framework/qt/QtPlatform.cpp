@@ -134,16 +134,16 @@ QtPlatform::~QtPlatform()
 
 QWidget *QtPlatform::mainWidget() const { return frame_; }
 
-std::unique_ptr<WindowPeer> QtPlatform::createPeer(Window &window, const WindowSpec &spec)
+std::unique_ptr<WindowPeer> QtPlatform::createPeer(Window &window, const WindowSpec &params)
 {
-    const QString caption = QString::fromStdString(spec.caption);
-    const QRect rect(spec.rect.left, spec.rect.top, spec.rect.width(), spec.rect.height());
-    switch (spec.kind) {
+    const QString caption = QString::fromStdString(params.caption);
+    const QRect rect(params.rect.left, params.rect.top, params.rect.width(), params.rect.height());
+    switch (params.kind) {
     case WindowKind::MainFrame: {
         auto *frameWindow = dynamic_cast<FrameWindow *>(&window);
         if (!frameWindow)
             return nullptr;
-        auto peer = std::make_unique<QtMainWindow>(*frameWindow, spec);
+        auto peer = std::make_unique<QtMainWindow>(*frameWindow, params);
         frame_ = peer.get();
         return peer;
     }
@@ -151,12 +151,12 @@ std::unique_ptr<WindowPeer> QtPlatform::createPeer(Window &window, const WindowS
         if (!frame_)
             return nullptr;
         auto *dock = new QtDock(caption, frame_, &window);
-        dock->setObjectName(QString("pane%1").arg(spec.controlId) + caption);
+        dock->setObjectName(QString("pane%1").arg(params.controlId) + caption);
         QDockWidget::DockWidgetFeatures features = QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable;
-        if (spec.closable)
+        if (params.closable)
             features |= QDockWidget::DockWidgetClosable;
         dock->setFeatures(features);
-        if (spec.area == DockArea::Bottom && spec.closable)
+        if (params.area == DockArea::Bottom && params.closable)
             dock->setAllowedAreas(Qt::BottomDockWidgetArea);
         auto *scroll = new QScrollArea(dock);
         scroll->setWidgetResizable(true);
@@ -164,16 +164,16 @@ std::unique_ptr<WindowPeer> QtPlatform::createPeer(Window &window, const WindowS
         auto *inner = new QtWindowWidget(&window, scroll);
         scroll->setWidget(inner);
         dock->setWidget(scroll);
-        if (spec.templateId)
-            inner->buildFromTemplate(spec.templateId);
+        if (params.templateId)
+            inner->buildFromTemplate(params.templateId);
         QObject::connect(dock, &QDockWidget::topLevelChanged, dock, [w = &window](bool floating) {
             postToWindow(w, [floating](Window &pane) { pane.onFloat(floating); });
         });
-        frame_->addPane(dock, window, spec.area);
-        const bool across = spec.area == DockArea::Top || spec.area == DockArea::Bottom;
+        frame_->addPane(dock, window, params.area);
+        const bool across = params.area == DockArea::Top || params.area == DockArea::Bottom;
         frame_->resizeDocks({dock}, {across ? rect.height() : rect.width()},
                             across ? Qt::Vertical : Qt::Horizontal);
-        dock->setVisible(spec.visible);
+        dock->setVisible(params.visible);
         return std::make_unique<QtWidgetPeer>(dock, inner);
     }
     case WindowKind::MdiChild: {
@@ -192,11 +192,11 @@ std::unique_ptr<WindowPeer> QtPlatform::createPeer(Window &window, const WindowS
     case WindowKind::Dialog: {
         auto *w = new QtWindowWidget(&window, mainWidget(), Qt::Dialog);
         w->setWindowTitle(caption);
-        if (spec.templateId)
-            w->buildFromTemplate(spec.templateId);
+        if (params.templateId)
+            w->buildFromTemplate(params.templateId);
         w->move(rect.topLeft());
         w->resize(rect.size().expandedTo(w->minimumSize()));
-        w->setVisible(spec.visible);
+        w->setVisible(params.visible);
         return std::make_unique<QtWidgetPeer>(w, w);
     }
     case WindowKind::ModalDialog: {
@@ -206,19 +206,19 @@ std::unique_ptr<WindowPeer> QtPlatform::createPeer(Window &window, const WindowS
         layout->setContentsMargins(0, 0, 0, 0);
         auto *inner = new QtWindowWidget(&window, dlg);
         layout->addWidget(inner);
-        if (spec.templateId)
-            inner->buildFromTemplate(spec.templateId);
+        if (params.templateId)
+            inner->buildFromTemplate(params.templateId);
         dlg->resize(rect.size().expandedTo(inner->minimumSize()));
         return std::make_unique<QtWidgetPeer>(dlg, inner);
     }
     case WindowKind::View:
     case WindowKind::FormChild:
     case WindowKind::Hidden: {
-        QtWindowWidget *parentInner = innerOf(spec.parent);
+        QtWindowWidget *parentInner = innerOf(params.parent);
         QWidget *parentWidget = parentInner ? static_cast<QWidget *>(parentInner) : mainWidget();
         auto *w = new QtWindowWidget(&window, parentWidget);
-        if (spec.templateId)
-            w->buildFromTemplate(spec.templateId);
+        if (params.templateId)
+            w->buildFromTemplate(params.templateId);
         w->setGeometry(rect);
         if (parentInner) {
             // A pane scrolls up and down when its form does not fit, but is wide enough for it.
@@ -229,7 +229,7 @@ std::unique_ptr<WindowPeer> QtPlatform::createPeer(Window &window, const WindowS
                                         scroll->verticalScrollBar()->sizeHint().width() + 2);
             }
         }
-        w->setVisible(spec.visible && spec.kind != WindowKind::Hidden);
+        w->setVisible(params.visible && params.kind != WindowKind::Hidden);
         return std::make_unique<QtWidgetPeer>(w, w);
     }
     }

@@ -32,7 +32,7 @@ public:
     QtPlatform();
     ~QtPlatform() override;
 
-    std::unique_ptr<WindowPeer> createPeer(Window &window, const WindowSpec &spec) override;
+    std::unique_ptr<WindowPeer> createPeer(Window &window, const WindowSpec &params) override;
     int runModal(Window &dialog) override;
     MsgResult messageBox(const std::string &text, const std::string &title, MsgButtons buttons,
                          MsgIcon icon) override;
