@@ -9,7 +9,7 @@ packages=(
   libaravis-dev aravis-tools libusb-1.0-0-dev
   libopencv-imgproc-dev libopencv-imgcodecs-dev libopencv-videoio-dev
   libgtest-dev libbenchmark-dev
-  xvfb xauth imagemagick fonts-dejavu-core libcap2-bin
+  xvfb xauth imagemagick fonts-dejavu-core libcap2-bin iproute2
 )
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
