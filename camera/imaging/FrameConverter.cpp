@@ -92,35 +92,23 @@ void demosaicNearest(const cv::Mat &bayer, int layout, cv::Mat &bgr)
 
 void uyvyToBgr(const cv::Mat &uyvy, cv::Mat &bgr)
 {
-    // Integer coefficients (x 1024) of the full-range BT.601 inverse.
-    static const struct Tables {
-        int rv[256], gu[256], gv[256], bu[256];
-        Tables()
-        {
-            for (int i = 0; i < 256; ++i) {
-                rv[i] = static_cast<int>(1.402 * 1024 * (i - 128));
-                gu[i] = static_cast<int>(-0.344136 * 1024 * (i - 128));
-                gv[i] = static_cast<int>(-0.714136 * 1024 * (i - 128));
-                bu[i] = static_cast<int>(1.772 * 1024 * (i - 128));
-            }
-        }
-    } t;
-    auto clip = [](int v) { return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); };
-    bgr.create(uyvy.rows, uyvy.cols, CV_8UC3);
+    // Spread the shared chroma to both pixels of a pair (Y Cr Cb), then let OpenCV's
+    // full-range YCrCb conversion do the arithmetic.
+    thread_local cv::Mat ycrcb;
+    ycrcb.create(uyvy.rows, uyvy.cols, CV_8UC3);
     for (int y = 0; y < uyvy.rows; ++y) {
         const uint8_t *s = uyvy.ptr<uint8_t>(y);
-        uint8_t *d = bgr.ptr<uint8_t>(y);
+        uint8_t *d = ycrcb.ptr<uint8_t>(y);
         for (int x = 0; x + 1 < uyvy.cols; x += 2, s += 4, d += 6) {
-            const int u = s[0], v = s[2];
-            const int g = t.gu[u] + t.gv[v];
-            for (int k = 0; k < 2; ++k) {
-                const int luma = s[1 + 2 * k] << 10;
-                d[3 * k] = clip((luma + t.bu[u] + 512) >> 10);
-                d[3 * k + 1] = clip((luma + g + 512) >> 10);
-                d[3 * k + 2] = clip((luma + t.rv[v] + 512) >> 10);
-            }
+            d[0] = s[1];
+            d[1] = s[2];
+            d[2] = s[0];
+            d[3] = s[3];
+            d[4] = s[2];
+            d[5] = s[0];
         }
     }
+    cv::cvtColor(ycrcb, bgr, cv::COLOR_YCrCb2BGR);
 }
 
 void convertToBgr(const FrameBuffer &frame, const ImageSettings &s, cv::Mat &dst)
