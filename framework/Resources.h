@@ -46,6 +46,7 @@ struct ControlTemplate {
     int flags = 0;
     std::vector<std::string> items;  // initial list data
     int buddy = 0;                   // spin buttons: the edit that shows their position
+    int maxLength = 0;               // edits: the most characters they take, 0 for no limit
 };
 
 struct DialogTemplate {

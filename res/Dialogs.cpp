@@ -12,7 +12,7 @@ using K = ControlKind;
 
 ControlTemplate c(K kind, int id, const std::string &text, int x, int y, int w, int h, int flags = 0)
 {
-    return ControlTemplate{kind, id, text, x, y, w, h, flags, {}, 0};
+    return ControlTemplate{kind, id, text, x, y, w, h, flags, {}, 0, 0};
 }
 
 // One "label : value" row of the camera info form.
@@ -87,6 +87,33 @@ DialogTemplate cameraListPane()
 DialogTemplate toolWindow(int id, const std::string &caption, int w, int h)
 {
     return DialogTemplate{id, caption, w, h, {}};
+}
+
+DialogTemplate eventLog()
+{
+    using namespace res;
+    DialogTemplate t{DialogEventLog, "Event Log Viewer", 319, 156, {}};
+    t.controls.push_back(c(K::ListBox, LogList, "", 6, 6, 220, 144, Sorted));
+    t.controls.push_back(c(K::GroupBox, 0, "Option", 232, 4, 82, 40));
+    t.controls.push_back(c(K::CheckBox, LogFrameDrop, "Frame Drop", 238, 18, 70, 10));
+    t.controls.push_back(c(K::Button, LogClear, "Clear", 248, 128, 56, 16));
+    return t;
+}
+
+DialogTemplate registerAccess()
+{
+    using namespace res;
+    DialogTemplate t{DialogRegister, "Register Access", 180, 86, {}};
+    t.controls.push_back(c(K::Static, RegRange, "Available input range : 0 ~ 9, A ~ F", 8, 6, 164, 10));
+    t.controls.push_back(c(K::Static, 0, "Address  0x", 8, 24, 48, 10));
+    t.controls.push_back(c(K::Edit, RegAddress, "", 58, 22, 70, 12));
+    t.controls.back().maxLength = 8;
+    t.controls.push_back(c(K::Static, 0, "Data        0x", 8, 42, 48, 10));
+    t.controls.push_back(c(K::Edit, RegData, "", 58, 40, 70, 12));
+    t.controls.back().maxLength = 8;
+    t.controls.push_back(c(K::Button, RegRead, "Read", 8, 62, 60, 16, Disabled));
+    t.controls.push_back(c(K::Button, RegWrite, "Write", 76, 62, 60, 16, Disabled));
+    return t;
 }
 
 ControlTemplate list(int id, int x, int y, int w, std::vector<std::string> items = {}, int flags = 0)
@@ -221,8 +248,7 @@ const std::map<int, DialogTemplate> &dialogs()
                                  toolWindow(res::DialogHistogram, "Histogram Viewer", 301, 188),
                                  toolWindow(res::DialogHorizontal, "Horizontal Profile Viewer", 515, 112),
                                  toolWindow(res::DialogVertical, "Vertical Profile Viewer", 99, 363),
-                                 toolWindow(res::DialogEventLog, "Event Log Viewer", 319, 156),
-                                 toolWindow(res::DialogRegister, "Register Access", 180, 90),
+                                 eventLog(), registerAccess(),
                                  pageMenu(),
                                  formatPage(),
                                  featurePageTitleBold(featurePage()),

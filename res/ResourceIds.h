@@ -90,6 +90,10 @@ constexpr int FeaList = 1256, FeaTitle = 1257, FeaSlider = 1258, FeaLow = 1259, 
 constexpr int TreNodes = 1189, TreVisibility = 1188, TreDescription = 1194, TreValue = 1190,
               TreValueList = 1195, TreSet = 1191, TreMin = 1192, TreMax = 1193;
 
+// Event log (166) and register access (168) windows.
+constexpr int LogList = 1275, LogFrameDrop = 1277, LogClear = 1294;
+constexpr int RegRange = 1287, RegAddress = 32806, RegData = 32807, RegRead = 1282, RegWrite = 1283;
+
 // Closing messages of the tool windows (WM_USER + 100 ...).
 constexpr int MsgVerticalClosed = 1124;
 constexpr int MsgHistogramClosed = 1125;

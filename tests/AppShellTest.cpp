@@ -6,6 +6,7 @@
 #include "app/AppAccess.h"
 #include "app/CAboutDlg.h"
 #include "app/CCameraInfoBasePane.h"
+#include "diagnostics/CEventLogDlg.h"
 #include "diagnostics/CRegisterAccessDlg.h"
 #include "res/ResourceIds.h"
 #include "view/CChildFrame.h"
@@ -326,4 +327,71 @@ TEST_F(AppShell, ClosingTheFrameClosesCameraWindowsAndQuits)
     EXPECT_TRUE(platform.quitRequested());
     EXPECT_EQ(mainFrame(), nullptr);
     EXPECT_TRUE(g_listCameraView.empty());
+}
+
+TEST_F(AppShell, TheEventLogKeepsEachCamerasDropsTogetherWhileLogging)
+{
+    start(2, {"1:drop=60", "2:drop=60"});
+    CMolvaneView *first = open(0);
+    CMolvaneView *second = open(1);
+    frame().routeCommand(res::CmdEventViewer);
+    CEventLogDlg *log = frame().m_pEventLogDlg;
+    ASSERT_NE(log, nullptr);
+    EXPECT_FALSE(log->Logging());
+    first->FrameDropped();  // not checked: nothing is recorded
+    EXPECT_EQ(log->form().itemCount(res::LogList), 0);
+    log->form().setCheck(res::LogFrameDrop, 1);
+    second->FrameDropped();
+    first->FrameDropped();
+    second->FrameDropped();
+    EXPECT_EQ(log->form().items(res::LogList),
+              (std::vector<std::string>{"[SIM00001] FrameDrop Event Generated.",
+                                        "[SIM00002] FrameDrop Event Generated.",
+                                        "[SIM00002] FrameDrop Event Generated."}));
+    // Real drops from a lossy camera arrive as events of its window.
+    frame().routeCommand(res::CmdPlay);
+    ASSERT_TRUE(platform.processUntil([&] { return log->form().itemCount(res::LogList) > 5; }));
+    frame().routeCommand(res::CmdStop);
+    log->dispatch(fw::Notify::Clicked, res::LogClear);
+    EXPECT_EQ(log->form().itemCount(res::LogList), 0);
+    log->close();
+    platform.processEvents();
+    frame().routeCommand(res::CmdEventViewer);  // a new window: empty and unchecked
+    EXPECT_FALSE(frame().m_pEventLogDlg->Logging());
+    EXPECT_EQ(frame().m_pEventLogDlg->form().itemCount(res::LogList), 0);
+}
+
+TEST_F(AppShell, RegisterAccessReadsAndWritesHexadecimalRegisters)
+{
+    start(1);
+    open(0);
+    frame().routeCommand(res::CmdRegisterAccess);
+    CRegisterAccessDlg &r = *frame().m_pRegisterDlg[0];
+    auto type = [&](int id, const std::string &text) {
+        r.form().setText(id, text);
+        r.dispatch(fw::Notify::EditChange, id);
+    };
+    EXPECT_FALSE(r.form().isEnabled(res::RegRead));
+    EXPECT_FALSE(r.form().isEnabled(res::RegWrite));
+    type(res::RegAddress, "c");
+    EXPECT_TRUE(r.form().isEnabled(res::RegRead));
+    EXPECT_FALSE(r.form().isEnabled(res::RegWrite));
+    r.dispatch(fw::Notify::Clicked, res::RegRead);
+    EXPECT_EQ(r.form().text(res::RegData), "56000001");
+    type(res::RegAddress, "1000");
+    type(res::RegData, "1");
+    EXPECT_TRUE(r.form().isEnabled(res::RegWrite));
+    fw::KeyEvent enter;
+    enter.key = fw::Key::Enter;
+    enter.controlId = res::RegData;
+    EXPECT_TRUE(r.preTranslateKey(enter));  // Return writes, then Write waits for an edit
+    EXPECT_FALSE(r.form().isEnabled(res::RegWrite));
+    r.dispatch(fw::Notify::Clicked, res::RegRead);
+    EXPECT_EQ(r.form().text(res::RegData), "00000001");
+    type(res::RegAddress, "6");  // not a register address: the read fails quietly
+    r.dispatch(fw::Notify::Clicked, res::RegRead);
+    EXPECT_EQ(r.form().text(res::RegData), "");
+    EXPECT_TRUE(platform.messageBoxes().empty());
+    EXPECT_EQ(CRegisterAccessDlg::ParseHex("1fZ9"), 0x1fu);
+    EXPECT_EQ(CRegisterAccessDlg::ParseHex("xyz"), 0u);
 }

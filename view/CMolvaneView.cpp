@@ -7,6 +7,7 @@
 #include "app/CMainFrame.h"
 #include "camera/CameraError.h"
 #include "framework/Platform.h"
+#include "diagnostics/CEventLogDlg.h"
 #include "pages/CGeneralSettingDlg.h"
 #include "pages/CXMLTreeDlg.h"
 #include "res/ResourceIds.h"
@@ -501,7 +502,13 @@ void CMolvaneView::ImageMouseUp(int, int)
     m_bDragged = 0;
 }
 
-void CMolvaneView::FrameDropped() {}
+void CMolvaneView::FrameDropped()
+{
+    CMainFrame *frame = mainFrame();
+    CEventLogDlg *log = frame ? frame->m_pEventLogDlg : nullptr;
+    if (log && log->hasWindow() && log->Logging())
+        log->AddFrameDrop(m_strDeviceID);
+}
 
 void CMolvaneView::onDestroy()
 {

@@ -82,6 +82,8 @@ QWidget *QtFormBinder::make(const ControlTemplate &c)
     case ControlKind::Edit: {
         auto *e = new QLineEdit(text, container_);
         e->setReadOnly(c.flags & ReadOnly);
+        if (c.maxLength > 0)
+            e->setMaxLength(c.maxLength);
         return e;
     }
     case ControlKind::Button: return new QPushButton(text, container_);
