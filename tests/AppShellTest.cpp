@@ -128,9 +128,14 @@ TEST_F(AppShell, DoubleClickOpensACameraWindowOnceAndMarksItsRecord)
     auto order = dispids(*view->m_pCamera, {Dispid::MulticastMode, Dispid::CameraIndex});
     EXPECT_EQ(order[0], static_cast<int>(Dispid::MulticastMode));
     EXPECT_EQ(order[1], static_cast<int>(Dispid::CameraIndex));
-    // Double-clicking the same line again opens no second window.
-    open(0);
-    EXPECT_EQ(platform.frame()->children().size(), 1u);
+    // Double-clicking the same line again opens no second window: the first comes forward.
+    CMolvaneView *other = open(1);
+    ASSERT_NE(other, view);
+    EXPECT_EQ(frame().activeCameraView(), other);
+    EXPECT_EQ(open(0), view);
+    EXPECT_EQ(platform.frame()->children().size(), 2u);
+    other->m_pParentFrame->close();
+    platform.processEvents();
     // Closing the window marks the record closed and returns to the menu without cameras.
     view->m_pParentFrame->close();
     platform.processEvents();
