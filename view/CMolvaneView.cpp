@@ -517,6 +517,8 @@ void CMolvaneView::onDestroy()
     CMainFrame *frame = mainFrame();
     if (frame && frame->m_pControlPane)
         frame->m_pControlPane->ForgetTreePage(m_pXMLTreeDlg);
+    else
+        delete m_pXMLTreeDlg;  // the application is closing: no pane is left to forget it
     m_pXMLTreeDlg = nullptr;
     guarded([&] {
         if (m_pCamera->GetAcquisition()) {
