@@ -110,11 +110,4 @@ void AravisDiscovery::scan()
         CameraBus::instance().add(camera, false);
 }
 
-std::shared_ptr<AravisCamera> AravisDiscovery::camera(const std::string &aravisId) const
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    auto it = known_.find(aravisId);
-    return it == known_.end() ? nullptr : it->second;
-}
-
 } // namespace cam

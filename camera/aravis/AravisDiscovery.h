@@ -23,12 +23,11 @@ public:
     void stop();
     // One look at the network and the USB ports.
     void scan();
-    std::shared_ptr<AravisCamera> camera(const std::string &aravisId) const;
 
 private:
     void loop(int intervalMs);
 
-    mutable std::mutex mutex_;  // protects known_ and stop_
+    std::mutex mutex_;  // protects known_ and stop_
     std::map<std::string, std::shared_ptr<AravisCamera>> known_;
     std::condition_variable wake_;
     bool stop_ = false;

@@ -68,15 +68,4 @@ double SelectorBinding::value(const std::string &entry, const std::string &depen
     });
 }
 
-std::string SelectorBinding::entryValue(const std::string &entry, const std::string &dependent)
-{
-    return nodes_.locked([&]() -> std::string {
-        if (entry == current_) {
-            Node *n = nodes_.find(dependent);
-            return n ? n->entry : std::string();
-        }
-        return saved_[entry][dependent].e;
-    });
-}
-
 } // namespace cam

@@ -17,7 +17,6 @@ public:
     void selectorChanged();
     // The value a dependent holds for an entry (the live value for the selected entry).
     double value(const std::string &entry, const std::string &dependent);
-    std::string entryValue(const std::string &entry, const std::string &dependent);
 
 private:
     struct Saved {

@@ -50,12 +50,6 @@ void SimCamera::markRemoved()
     stopStream();
 }
 
-int SimCamera::openCount() const
-{
-    std::lock_guard<std::mutex> lock(stateMutex_);
-    return controllers_ + monitors_;
-}
-
 void SimCamera::open(OpenMode mode)
 {
     std::lock_guard<std::mutex> lock(stateMutex_);

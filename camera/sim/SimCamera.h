@@ -57,7 +57,6 @@ public:
 
     // Counters for tests and benchmarks.
     uint64_t droppedFrames() const { return dropped_; }
-    int openCount() const;
 
 private:
     struct VideoMode {  // IEEE 1394 formats

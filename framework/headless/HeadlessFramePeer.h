@@ -44,7 +44,7 @@ public:
     void setStatusText(const std::string &text) override { statusText_ = text; }
     void dockPaneBelow(Window &pane, Window &above) override;
     void resizePane(Window &pane, Size size) override;
-    void recalcLayout() override { ++layouts_; }
+    void recalcLayout() override {}
     Window *activeChild() const override { return active_; }
     void activateChild(Window &child) override;
     std::vector<Window *> children() const override { return children_; }
@@ -58,7 +58,6 @@ public:
     const std::vector<std::string> &statusIndicators() const { return indicators_; }
     const std::vector<int> &toolBarRow() const { return toolBarRow_; }
     bool maximized() const { return maximized_; }
-    int layoutCount() const { return layouts_; }
     Window *paneAbove(Window &pane) const;
     Size paneSize(Window &pane) const;
 
@@ -78,7 +77,6 @@ private:
     std::vector<Window *> children_;
     Window *active_ = nullptr;
     bool maximized_ = false;
-    int layouts_ = 0;
 };
 
 } // namespace fw
