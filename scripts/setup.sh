@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config ccache
   qt6-base-dev libgl-dev
   libaravis-dev aravis-tools libusb-1.0-0-dev
   libopencv-imgproc-dev libopencv-imgcodecs-dev libopencv-videoio-dev
