@@ -122,10 +122,7 @@ void AravisCamera::resetCounters(StreamListener &listener)
     received_ = 0;
     frameNumber_ = 0;
     underrunsSeen_ = 0;
-    std::lock_guard<std::mutex> lock(rateMutex_);
-    rateTime_ = std::chrono::steady_clock::now();
-    rateCount_ = 0;
-    rate_ = 0;
+    rateMeter_.reset();
 }
 
 namespace {
@@ -261,6 +258,7 @@ void AravisCamera::bufferDone(ArvBuffer *buffer)
     b->number = ++frameNumber_;
     arv_stream_push_buffer(stream_, buffer);
     ++received_;
+    rateMeter_.frameArrived(FrameRateMeter::Clock::now());
     if (queue_->push(b))
         listener_->framesReady();
 }
@@ -314,18 +312,7 @@ void AravisCamera::startShots(int count)
 
 double AravisCamera::receivedFrameRate()
 {
-    std::lock_guard<std::mutex> lock(rateMutex_);
-    if (!stream_)
-        return rate_ = 0.0;
-    const auto now = std::chrono::steady_clock::now();
-    const double dt = std::chrono::duration<double>(now - rateTime_).count();
-    if (dt >= 0.5) {
-        const uint32_t count = received_;
-        rate_ = (count - rateCount_) / dt;
-        rateCount_ = count;
-        rateTime_ = now;
-    }
-    return rate_;
+    return stream_ ? rateMeter_.rate(FrameRateMeter::Clock::now()) : 0.0;
 }
 
 uint32_t AravisCamera::readRegister(uint32_t address)

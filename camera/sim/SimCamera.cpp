@@ -33,7 +33,6 @@ SimCamera::SimCamera(const SimCameraSpec &params)
     geometryChanged();
     userSets_.resize(nodes_.enumEntries("UserSetSelector").size());
     userSets_[0] = snapshot();  // the factory set
-    rateTime_ = std::chrono::steady_clock::now();
 }
 
 SimCamera::~SimCamera() { stopStream(); }
@@ -240,12 +239,7 @@ void SimCamera::startStream(StreamListener &listener, int bufferCount)
     lockStreamParameters(true);
     lookDirty_ = true;
     received_ = 0;
-    {
-        std::lock_guard<std::mutex> lock(rateMutex_);
-        rateTime_ = std::chrono::steady_clock::now();
-        rateCount_ = 0;
-        rate_ = 0;
-    }
+    rateMeter_.reset();
     streaming_ = true;
     thread_ = std::thread(&SimCamera::streamLoop, this);
 }
@@ -360,24 +354,14 @@ void SimCamera::produceFrame()
     buffer->bits = nodes_.enumValue("PixelSize") == "Bpp10" ? 10 : 12;
     buffer->number = frameNumber_;
     ++received_;
+    rateMeter_.frameArrived(FrameRateMeter::Clock::now());
     if (queue_->push(buffer))
         listener_->framesReady();
 }
 
 double SimCamera::receivedFrameRate()
 {
-    std::lock_guard<std::mutex> lock(rateMutex_);
-    if (!streaming_)
-        return rate_ = 0.0;
-    auto now = std::chrono::steady_clock::now();
-    double dt = std::chrono::duration<double>(now - rateTime_).count();
-    if (dt >= 0.5) {
-        uint32_t count = received_;
-        rate_ = (count - rateCount_) / dt;
-        rateCount_ = count;
-        rateTime_ = now;
-    }
-    return rate_;
+    return streaming_ ? rateMeter_.rate(FrameRateMeter::Clock::now()) : 0.0;
 }
 
 uint32_t SimCamera::readRegister(uint32_t address)
