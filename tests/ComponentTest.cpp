@@ -3,6 +3,7 @@
 
 #include "camera/CMolvane.h"
 #include "camera/CameraError.h"
+#include "camera/FrameBudget.h"
 #include "camera/FrameRateMeter.h"
 
 #include <opencv2/imgcodecs.hpp>
@@ -454,4 +455,62 @@ TEST(FrameRateMeter, FallsToZeroWhenFramesStopAndStartsAfresh)
     meter.reset();
     meter.frameArrived(Clock::now());
     EXPECT_EQ(meter.rate(Clock::now()), 0.0);  // one frame is no rate yet
+}
+
+TEST(FrameBudget, SizesThePoolByTheBudgetAndRefusesAbsurdPayloads)
+{
+    struct Case {
+        uint64_t payload;
+        int wanted;
+        int64_t sensorWidth, sensorHeight;
+        uint64_t megabytes;
+        int buffers;  // expected, when there is no error
+        int error;
+    };
+    const Case cases[] = {
+        {1920 * 1200, 38, 1920, 1200, 512, 38, 0},             // a usual frame: all it asks for
+        {1920 * 1200, 2, 1920, 1200, 512, 3, 0},               // never fewer than three
+        {20ull << 20, 38, 4096, 3072, 512, 25, 0},             // as many as the budget holds
+        {162ull << 20, 38, 0, 0, 512, 3, 0},                   // three of 162 MiB still fit
+        {200ull << 20, 38, 0, 0, 1024, 5, 0},                  // the setting raises the budget
+        {200ull << 20, 38, 0, 0, 512, 0, code::OutOfRange},    // not three in 512 MiB
+        {4294967295ull, 38, 0, 0, 512, 0, code::OutOfRange},   // a register read as -1
+        {1920 * 1200 * 8 + 1, 38, 1920, 1200, 512, 0, code::OutOfRange},  // more than the sensor
+        {1920 * 1200, 38, 4294967295ll, 4294967295ll, 512, 38, 0},  // a nonsense maximum: no overflow
+        {0, 38, 1920, 1200, 512, 0, code::Failed},
+    };
+    for (const auto &c : cases) {
+        FrameBudget::setMegabytes(c.megabytes);
+        int got = 0;
+        EXPECT_EQ(codeOf([&] { got = FrameBudget::buffers(c.payload, c.wanted, c.sensorWidth, c.sensorHeight); }),
+                  c.error)
+            << c.payload << " bytes";
+        if (!c.error) {
+            EXPECT_EQ(got, c.buffers) << c.payload << " bytes";
+        }
+    }
+    for (const char *unusable : {"", "lots", "-5", "12x"}) {
+        FrameBudget::setMegabytesFromSetting("256");
+        EXPECT_EQ(FrameBudget::megabytes(), 256u);
+        FrameBudget::setMegabytesFromSetting(unusable);
+        EXPECT_EQ(FrameBudget::megabytes(), FrameBudget::kDefaultMegabytes) << unusable;
+    }
+}
+
+TEST_F(ComponentTest, AcquisitionIsRefusedWhenTheFrameBudgetCannotHoldThreeFrames)
+{
+    make(1);
+    camera->SetCameraIndex(0);  // 1280 x 960 Bayer: 1.2 MB a frame
+    FrameBudget::setMegabytes(3);
+    std::string message;
+    try {
+        camera->SetAcquisition(1);
+    } catch (const CameraError &e) {
+        message = e.what();
+    }
+    FrameBudget::setMegabytes(0);
+    EXPECT_NE(message.find("FramePoolMegabytes"), std::string::npos) << message;
+    EXPECT_EQ(camera->GetAcquisition(), 0);
+    camera->SetAcquisition(1);  // the default budget holds it
+    EXPECT_TRUE(frames(3));
 }

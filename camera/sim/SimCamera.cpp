@@ -2,6 +2,7 @@
 #include "camera/sim/SimCamera.h"
 
 #include "camera/CameraError.h"
+#include "camera/FrameBudget.h"
 
 #include <algorithm>
 #include <cmath>
@@ -228,13 +229,15 @@ void SimCamera::startStream(StreamListener &listener, int bufferCount)
     stopStream();
     const size_t bytes = static_cast<size_t>(nodes_.intValue("Width")) *
                          nodes_.intValue("Height") * bytesPerPixel(currentFormat());
+    const int count = FrameBudget::buffers(bytes, bufferCount > 0 ? bufferCount : kPoolBuffers, nodes_);
+    auto queue = std::make_unique<FrameQueue>(count, bytes);
     {
         std::lock_guard<std::mutex> lock(streamMutex_);
         listener_ = &listener;
         stopRequested_ = false;
         softwareTriggers_ = 0;
         shotsRemaining_ = 0;
-        queue_ = std::make_unique<FrameQueue>(bufferCount > 0 ? bufferCount : kPoolBuffers, bytes);
+        queue_ = std::move(queue);
     }
     lockStreamParameters(true);
     lookDirty_ = true;
