@@ -18,6 +18,7 @@
 #include <functional>
 #include <iostream>
 #include <map>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -445,6 +446,9 @@ int main(int argc, char **argv)
         status = 2;
     } catch (const cam::CameraError &e) {
         std::cerr << "molvane-cli: camera error " << e.code() << ": " << e.what() << "\n";
+        status = 1;
+    } catch (const std::bad_alloc &) {
+        std::cerr << "molvane-cli: out of memory\n";
         status = 1;
     }
     sims.uninstall();

@@ -9,7 +9,6 @@
 #include <arv.h>
 
 #include <atomic>
-#include <chrono>
 #include <memory>
 #include <mutex>
 
