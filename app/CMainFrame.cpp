@@ -156,11 +156,15 @@ void CMainFrame::OpenCameraWindow()
 fw::Rect CMainFrame::CascadeRect(int k) const
 {
     // Each window one caption lower and further right than the one before; when the next
-    // would not fit in the workspace the cascade starts again at its top left corner.
-    constexpr int kWidth = 653, kHeight = 515, kStep = 26;
+    // would not fit in the workspace the cascade starts again at its top left corner. In a
+    // small workspace the windows shrink to leave room for a few steps.
+    constexpr int kWidth = 653, kHeight = 515, kStep = 26, kRoom = 3 * kStep;
     const fw::Rect area = clientRect();
-    const int w = std::max(1, std::min(kWidth, area.width()));
-    const int h = std::max(1, std::min(kHeight, area.height()));
+    const auto fit = [](int size, int room) {
+        return std::max(1, std::min(size, room > 2 * kRoom ? room - kRoom : room));
+    };
+    const int w = fit(kWidth, area.width());
+    const int h = fit(kHeight, area.height());
     const int places = std::min(area.width() - w, area.height() - h) / kStep + 1;
     const int offset = (k % std::max(1, places)) * kStep;
     return {offset, offset, offset + w, offset + h};

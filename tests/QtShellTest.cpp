@@ -27,8 +27,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QSlider>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -130,6 +132,132 @@ TEST(QtShell, BuildsTheMainWindowAndOpensACameraWindowFromTheList)
     }
     sims.uninstall();
     cam::CameraBus::instance().clear();
+}
+
+namespace {
+
+// The text of a field of the camera info pane.
+QString infoField(QMainWindow *mw, int id)
+{
+    for (QDockWidget *d : mw->findChildren<QDockWidget *>())
+        if (d->windowTitle() == "Camera Info")
+            if (auto *l = d->findChild<QLabel *>(QString("ctl%1").arg(id)))
+                return l->text().trimmed();
+    return {};
+}
+
+// Double-clicks a line of the camera list as the operator does.
+void openLine(QMainWindow *mw, int row)
+{
+    auto *list = mw->findChild<QListWidget *>("ctl513");
+    list->setCurrentRow(row);
+    emit list->itemDoubleClicked(list->item(row));
+    spin(200);
+}
+
+bool playEnabled(QMainWindow *mw)
+{
+    for (QToolBar *bar : mw->findChildren<QToolBar *>())
+        for (QAction *a : bar->actions())
+            if (a->data().toInt() == res::CmdPlay)
+                return a->isEnabled();
+    return false;
+}
+
+// The application on the offscreen platform with simulated cameras, for one test.
+struct QtSession {
+    OffscreenApp qapp;
+    cam::SimulatedCameras sims;
+    std::unique_ptr<fw::QtPlatform> platform;
+    std::unique_ptr<CMolvaneApp> app;
+    QMainWindow *mw = nullptr;
+    QtSession(int cameras, const std::string &fault = {})
+    {
+        platform = std::make_unique<fw::QtPlatform>();
+        if (!fault.empty())
+            sims.addFault(fault, nullptr);
+        sims.install(cameras);
+        app = std::make_unique<CMolvaneApp>();
+        if (!app->InitInstance())
+            return;
+        spin(100);
+        mw = mainWindow();
+    }
+    ~QtSession()
+    {
+        app.reset();
+        spin(50);
+        platform.reset();
+        sims.uninstall();
+        cam::CameraBus::instance().clear();
+    }
+};
+
+} // namespace
+
+TEST(QtShell, ClosingAWindowHandsToolbarAndPanesToTheNextAndNewWindowsCascadeInView)
+{
+    QtSession s(3);
+    ASSERT_NE(s.mw, nullptr);
+    for (int row = 0; row < 3; ++row)
+        openLine(s.mw, row);
+    auto *mdi = s.mw->findChild<QMdiArea *>();
+    const QList<QMdiSubWindow *> subs = mdi->subWindowList(QMdiArea::CreationOrder);
+    ASSERT_EQ(subs.size(), 3);
+    for (QMdiSubWindow *sub : subs) {
+        EXPECT_TRUE(mdi->viewport()->rect().contains(sub->geometry())) << sub->windowTitle().toStdString();
+        EXPECT_TRUE(sub->isVisible());
+    }
+    EXPECT_LT(subs[0]->geometry().top(), subs[1]->geometry().top());
+    // The newest window filled the info pane when it first showed.
+    EXPECT_EQ(infoField(s.mw, res::InfoSerial), "SIM00003");
+    EXPECT_EQ(infoField(s.mw, res::InfoFormat), "YUV422Packed");
+    // Its close box: the one opened before takes over toolbar and panes.
+    subs[2]->close();
+    spin(300);
+    ASSERT_EQ(mdi->subWindowList().size(), 2);
+    EXPECT_EQ(mdi->activeSubWindow(), subs[1]);
+    ASSERT_NE(mainFrame()->activeCameraView(), nullptr);
+    EXPECT_TRUE(playEnabled(s.mw));
+    EXPECT_EQ(infoField(s.mw, res::InfoSerial), "SIM00002");
+    EXPECT_EQ(infoField(s.mw, res::InfoFormat), "640x480 Mono8");
+    s.mw->close();
+    spin(100);
+}
+
+TEST(QtShell, AHeldCameraClosesItsWindowAndMonitoringAsksOnlyTheQuestion)
+{
+    QtSession s(2, "1:held");
+    ASSERT_NE(s.mw, nullptr);
+    auto *mdi = s.mw->findChild<QMdiArea *>();
+    openLine(s.mw, 0);
+    EXPECT_EQ(mdi->subWindowList().size(), 1);
+    spin(1100);  // the window closes itself a second after the failed open
+    EXPECT_TRUE(mdi->subWindowList().isEmpty());
+    EXPECT_TRUE(mainFrame()->childFrames().empty());
+
+    // In multicast the monitoring question comes, answered OK, and no other box with it.
+    CCameraListWnd &list = mainFrame()->m_wndCameraList;
+    list.m_listCastMode[0].nCastMode = list.m_listCastMode[0].nAccessMode = 1;
+    QStringList boxes;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            boxes << box->text();
+            box->accept();
+        }
+    });
+    answer.start(20);
+    openLine(s.mw, 0);
+    spin(300);
+    answer.stop();
+    ASSERT_EQ(boxes.size(), 1) << boxes.join(" | ").toStdString();
+    EXPECT_TRUE(boxes[0].startsWith("Selected camera has accessed by other application"));
+    ASSERT_EQ(mdi->subWindowList().size(), 1);
+    EXPECT_EQ(infoField(s.mw, res::InfoCastMode), "Multicast");
+    EXPECT_EQ(infoField(s.mw, res::InfoFormat), "BayerGR8");
+    s.mw->close();
+    spin(100);
 }
 
 namespace {

@@ -291,6 +291,10 @@ void CMolvaneView::OnCameraControl()
 
 void CMolvaneView::onUpdateCommandUi(int id, fw::CommandUi &ui)
 {
+    if (!m_pCamera) {
+        ui.enabled = false;  // the camera did not open: the window is about to close
+        return;
+    }
     CMainFrame *frame = mainFrame();
     switch (id) {
     case res::CmdPlay: ui.checked = m_bPlaying != 0; break;
