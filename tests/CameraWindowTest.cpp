@@ -51,6 +51,13 @@ protected:
         command(res::CmdZoomSlider);
     }
     const fw::Form &info() { return frame().m_pCameraInfoPane->m_dlg.form(); }
+    // Opens a line held elsewhere in multicast, answering OK to the monitoring question.
+    CMolvaneView *openMonitoring(int line)
+    {
+        list().m_listCastMode[line].nCastMode = list().m_listCastMode[line].nAccessMode = 1;
+        platform.answerMessageBox(fw::MsgResult::Ok);
+        return open(line);
+    }
 };
 
 TEST_F(CameraWindow, ZoomCommandsStepByTenWithinBoundsAndMoveTheSlider)
@@ -258,9 +265,7 @@ TEST_F(CameraWindow, ClosingTheLastWindowHidesThePaneAndClearsItsSwitch)
 TEST_F(CameraWindow, MonitoringModeDisablesThePageMenu)
 {
     start(1, {"1:held"});
-    list().m_listCastMode[0].nCastMode = list().m_listCastMode[0].nAccessMode = 1;
-    platform.answerMessageBox(fw::MsgResult::Ok);
-    CMolvaneView *view = open(0);
+    CMolvaneView *view = openMonitoring(0);
     ASSERT_EQ(view->m_nAccessMode, 2);
     // The pane exists from an earlier camera window; showing it reads the active view.
     frame().m_pControlPane = new CControlBasePane;
@@ -459,9 +464,7 @@ TEST_F(CameraWindow, TheInfoPaneFillsWhenTheWindowFirstShowsAlsoInMonitoringMode
 {
     start(2, {"1:held"});
     // Nothing draws the view here: the window's first showing alone fills the pane.
-    list().m_listCastMode[0].nCastMode = list().m_listCastMode[0].nAccessMode = 1;
-    platform.answerMessageBox(fw::MsgResult::Ok);
-    CMolvaneView *monitor = open(0);
+    CMolvaneView *monitor = openMonitoring(0);
     ASSERT_EQ(monitor->m_nAccessMode, 2);
     EXPECT_EQ(info().text(res::InfoFormat), "BayerGR8");
     EXPECT_EQ(info().text(res::InfoWidth), "1280");
