@@ -66,76 +66,6 @@ void spin(int ms)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
-} // namespace
-
-TEST(QtShell, BuildsTheMainWindowAndOpensACameraWindowFromTheList)
-{
-    OffscreenApp qapp;
-    cam::SimulatedCameras sims;
-    {
-        fw::QtPlatform platform;
-        sims.install(2);
-        auto app = std::make_unique<CMolvaneApp>();
-        ASSERT_TRUE(app->InitInstance());
-        spin(100);
-
-        QMainWindow *mw = mainWindow();
-        ASSERT_NE(mw, nullptr);
-        EXPECT_EQ(mw->windowTitle(), "Molvane");
-        QStringList menus;
-        for (QAction *a : mw->menuBar()->actions())
-            menus << a->text();
-        EXPECT_EQ(menus, (QStringList{"Camera", "Help"}));
-        EXPECT_EQ(mw->findChildren<QToolBar *>().size(), 2);
-        auto *slider = mw->findChild<QSlider *>("zoomSlider");
-        ASSERT_NE(slider, nullptr);
-        EXPECT_EQ(slider->minimum(), 1);
-        EXPECT_EQ(slider->maximum(), 1000);
-        EXPECT_EQ(slider->value(), 100);
-        QStringList docks;
-        for (QDockWidget *d : mw->findChildren<QDockWidget *>())
-            docks << d->windowTitle();
-        docks.sort();
-        EXPECT_EQ(docks, (QStringList{"Camera Info", "Camera List"}));
-
-        auto *list = mw->findChild<QListWidget *>("ctl513");
-        ASSERT_NE(list, nullptr);
-        ASSERT_EQ(list->count(), 2);
-        list->setCurrentRow(0);
-        QListWidgetItem *item = list->item(0);
-        // What the list view emits for the operator's double-click.
-        emit list->itemDoubleClicked(item);
-        spin(200);
-        auto *mdi = mw->findChild<QMdiArea *>();
-        ASSERT_EQ(mdi->subWindowList().size(), 1);
-        EXPECT_EQ(mdi->subWindowList()[0]->windowTitle(), list->item(0)->text() + " Zoom : 100%");
-        menus.clear();
-        for (QAction *a : mw->menuBar()->actions())
-            menus << a->text();
-        EXPECT_EQ(menus, (QStringList{"Camera", "Analysis", "Help"}));
-        CMolvaneView *view = mainFrame()->activeCameraView();
-        ASSERT_NE(view, nullptr);
-        mainFrame()->routeCommand(res::CmdPlay);
-        spin(300);
-        EXPECT_GT(view->m_nFrameCount, 0u);
-
-        mdi->subWindowList()[0]->close();  // the window's close box
-        spin(100);
-        EXPECT_TRUE(mdi->subWindowList().isEmpty());
-        EXPECT_TRUE(g_listCameraView.empty());
-
-        mw->close();
-        spin(100);
-        EXPECT_EQ(mainFrame(), nullptr);
-        app.reset();
-        spin(50);
-    }
-    sims.uninstall();
-    cam::CameraBus::instance().clear();
-}
-
-namespace {
-
 // The text of a field of the camera info pane.
 QString infoField(QMainWindow *mw, int id)
 {
@@ -146,7 +76,7 @@ QString infoField(QMainWindow *mw, int id)
     return {};
 }
 
-// Double-clicks a line of the camera list as the operator does.
+// Double-clicks a line of the camera list, as the list view reports the operator's.
 void openLine(QMainWindow *mw, int row)
 {
     auto *list = mw->findChild<QListWidget *>("ctl513");
@@ -194,6 +124,55 @@ struct QtSession {
 };
 
 } // namespace
+
+TEST(QtShell, BuildsTheMainWindowAndOpensACameraWindowFromTheList)
+{
+    QtSession s(2);
+    QMainWindow *mw = s.mw;
+    ASSERT_NE(mw, nullptr);
+    EXPECT_EQ(mw->windowTitle(), "Molvane");
+    QStringList menus;
+    for (QAction *a : mw->menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, (QStringList{"Camera", "Help"}));
+    EXPECT_EQ(mw->findChildren<QToolBar *>().size(), 2);
+    auto *slider = mw->findChild<QSlider *>("zoomSlider");
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(slider->minimum(), 1);
+    EXPECT_EQ(slider->maximum(), 1000);
+    EXPECT_EQ(slider->value(), 100);
+    QStringList docks;
+    for (QDockWidget *d : mw->findChildren<QDockWidget *>())
+        docks << d->windowTitle();
+    docks.sort();
+    EXPECT_EQ(docks, (QStringList{"Camera Info", "Camera List"}));
+
+    auto *list = mw->findChild<QListWidget *>("ctl513");
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->count(), 2);
+    openLine(mw, 0);
+    auto *mdi = mw->findChild<QMdiArea *>();
+    ASSERT_EQ(mdi->subWindowList().size(), 1);
+    EXPECT_EQ(mdi->subWindowList()[0]->windowTitle(), list->item(0)->text() + " Zoom : 100%");
+    menus.clear();
+    for (QAction *a : mw->menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, (QStringList{"Camera", "Analysis", "Help"}));
+    CMolvaneView *view = mainFrame()->activeCameraView();
+    ASSERT_NE(view, nullptr);
+    mainFrame()->routeCommand(res::CmdPlay);
+    spin(300);
+    EXPECT_GT(view->m_nFrameCount, 0u);
+
+    mdi->subWindowList()[0]->close();  // the window's close box
+    spin(100);
+    EXPECT_TRUE(mdi->subWindowList().isEmpty());
+    EXPECT_TRUE(g_listCameraView.empty());
+
+    mw->close();
+    spin(100);
+    EXPECT_EQ(mainFrame(), nullptr);
+}
 
 TEST(QtShell, ClosingAWindowHandsToolbarAndPanesToTheNextAndNewWindowsCascadeInView)
 {
