@@ -91,6 +91,14 @@ bool CMolvaneView::onCreate()
     }
     frame->frame()->setSliderPos(res::CmdZoomSlider, static_cast<int>(m_fZoom));
     m_pCamera->ShowWindow(true);
+    // The image covers the whole view, so a platform may never paint the view itself: its
+    // first draw is also posted, to run once the window is shown and active.
+    std::weak_ptr<bool> alive = aliveToken();
+    fw::platform().post([this, alive] {
+        auto token = alive.lock();
+        if (token && *token)
+            onPaint();
+    });
     return true;
 }
 
@@ -283,6 +291,10 @@ void CMolvaneView::OnCameraControl()
 
 void CMolvaneView::onUpdateCommandUi(int id, fw::CommandUi &ui)
 {
+    if (!m_pCamera) {
+        ui.enabled = false;  // the camera did not open: the window is about to close
+        return;
+    }
     CMainFrame *frame = mainFrame();
     switch (id) {
     case res::CmdPlay: ui.checked = m_bPlaying != 0; break;
@@ -304,7 +316,8 @@ void CMolvaneView::onTimer(int id)
 
 void CMolvaneView::onPaint()
 {
-    if (m_bFirstDrawDone || !m_pCamera)
+    // Drawn while the camera is still opening (behind the monitoring question) is no first draw.
+    if (m_bFirstDrawDone || !m_pCamera || !m_pParentFrame)
         return;
     m_bFirstDrawDone = 1;
     CMainFrame *frame = mainFrame();
