@@ -6,6 +6,7 @@
 #include "app/CCameraInfoBasePane.h"
 #include "app/CControlBasePane.h"
 #include "app/CMenuDlg.h"
+#include "camera/FrameBudget.h"
 #include "pages/CCaptureDlg.h"
 #include "pages/CFeatureCtrlDlg.h"
 #include "pages/CGeneralSettingDlg.h"
@@ -503,4 +504,22 @@ TEST_F(CameraWindow, NewWindowsCascadeInsideTheWorkspaceAndStartAgainAtItsCorner
     const fw::Rect small = frame().activeChildFrame()->windowRect();
     EXPECT_LE(small.width(), frame().clientRect().width());
     EXPECT_LE(small.height(), frame().clientRect().height());
+}
+
+TEST_F(CameraWindow, PlayThatTheCameraRefusesSaysWhyInTheStatusBar)
+{
+    start(1);
+    CMolvaneView *view = open(0);
+    cam::FrameBudget::setMegabytes(3);  // too small for three 1280 x 960 frames
+    command(res::CmdPlay);
+    cam::FrameBudget::setMegabytes(0);
+    const std::string status = platform.frame()->statusText();
+    EXPECT_EQ(status.rfind("Acquisition did not start: ", 0), 0u) << status;
+    EXPECT_NE(status.find("FramePoolMegabytes"), std::string::npos) << status;
+    EXPECT_EQ(view->m_pCamera->GetAcquisition(), 0);
+    // Play still counts as pressed, as with any refused start, and Stop clears it.
+    EXPECT_EQ(view->m_bPlaying, 1);
+    command(res::CmdStop);
+    command(res::CmdPlay);
+    EXPECT_EQ(view->m_pCamera->GetAcquisition(), 1);
 }

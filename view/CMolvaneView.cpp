@@ -202,8 +202,14 @@ void CMolvaneView::PlayInner()
         if (m_pCamera->GetPlayParameterEnabled())
             m_pCamera->SetPlayParameter(m_nPlayParameter);
     });
-    guarded([&] { m_pCamera->SetAcquisition(1); });
     CMainFrame *frame = mainFrame();
+    try {
+        m_pCamera->SetAcquisition(1);
+    } catch (const std::exception &e) {
+        // Play goes on as if started; the status bar says why no image comes.
+        if (frame)
+            frame->frame()->setStatusText(std::string("Acquisition did not start: ") + e.what());
+    }
     if (frame && frame->m_pControlPane)
         frame->m_pControlPane->RefreshPages();
 }
