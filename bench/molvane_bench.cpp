@@ -7,10 +7,14 @@
 //     Starts arv-fake-gv-camera-0.8 on 127.0.0.1 at its largest size and fastest rate and
 //     receives from it through the component and through a plain Aravis loop, one after the
 //     other, ending with "ratio R" (component / plain).
+//   molvane-bench tree GENICAM.xml
+//     The node tree page filled from a camera's description: user-interface time of the fill
+//     and of switching the visibility level.
 #include "camera/CMolvane.h"
 #include "camera/CameraBus.h"
 #include "camera/display/QtCameraDisplay.h"
 #include "camera/display/QtDisplayInstall.h"
+#include "bench/TreeBench.h"
 #include "camera/sim/SimCamera.h"
 #include "framework/headless/HeadlessPlatform.h"
 #include "framework/qt/QtPlatform.h"
@@ -98,7 +102,8 @@ int usage()
 {
     std::cerr << "usage: molvane-bench display [--fps N] [--seconds S] [--width W] [--height H]"
                  " [--format BayerGR8|Mono8|Mono16|YUV422Packed]\n"
-                 "       molvane-bench aravis [--seconds S]\n";
+                 "       molvane-bench aravis [--seconds S]\n"
+                 "       molvane-bench tree GENICAM.xml\n";
     return 2;
 }
 
@@ -211,6 +216,8 @@ int main(int argc, char **argv)
         return seconds > 0 ? runAravis(seconds) : usage();
     }
 #endif
+    if (argc >= 2 && std::strcmp(argv[1], "tree") == 0)
+        return runTreeBench(argc, argv);
     if (argc < 2 || std::strcmp(argv[1], "display") != 0)
         return usage();
     Options o;

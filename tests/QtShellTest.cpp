@@ -2,12 +2,15 @@
 // its docks, toolbars and menus, a camera window opened from the list, and closing.
 #include "app/AppAccess.h"
 #include "app/CMainFrame.h"
+#include "app/CMenuDlg.h"
+#include "app/CControlBasePane.h"
 #include "app/CMolvaneApp.h"
 #include "camera/CameraBus.h"
 #include "camera/display/QtCameraDisplay.h"
 #include "camera/display/QtDisplayInstall.h"
 #include "camera/sim/SimulatedCameras.h"
 #include "framework/qt/QtPlatform.h"
+#include "pages/CXMLTreeDlg.h"
 #include "res/ResourceIds.h"
 #include "view/CMolvaneView.h"
 
@@ -20,6 +23,7 @@
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QDockWidget>
 #include <QElapsedTimer>
 #include <QListWidget>
@@ -281,4 +285,73 @@ TEST(QtBinder, ListAndTreeViewsShowRowsAndItemsAndReportSelections)
     EXPECT_EQ(tree.picked, std::vector<int>{102});
     feature.destroyWindow();
     tree.destroyWindow();
+}
+
+namespace {
+// The tree widget's items in pre-order as "parent index/text/expanded", as the form keeps them.
+std::vector<std::string> widgetTree(QTreeWidget *view)
+{
+    std::vector<std::string> out;
+    for (QTreeWidgetItemIterator it(view); *it; ++it) {
+        QTreeWidgetItem *parent = (*it)->parent();
+        const int p = parent ? parent->data(0, Qt::UserRole).toInt() : -1;
+        out.push_back(std::to_string(p) + "/" + (*it)->text(0).toStdString() + "/" +
+                      ((*it)->isExpanded() ? "+" : "-"));
+    }
+    return out;
+}
+
+std::vector<std::string> formTree(const fw::Form &form)
+{
+    std::vector<std::string> out;
+    for (const fw::TreeItem &t : form.treeItems(res::TreNodes))
+        out.push_back(std::to_string(t.parent) + "/" + t.text + "/" + (t.expanded ? "+" : "-"));
+    return out;
+}
+} // namespace
+
+TEST(QtBinder, TheNodeTreeWidgetHoldsTheFormsItemsAfterAFillAndEachLevelSwitch)
+{
+    OffscreenApp qapp;
+    cam::SimulatedCameras sims;
+    {
+        fw::QtPlatform platform;
+        sims.install(1);
+        auto app = std::make_unique<CMolvaneApp>();
+        ASSERT_TRUE(app->InitInstance());
+        CMainFrame &frame = *mainFrame();
+        frame.m_wndCameraList.select(0);
+        frame.m_wndCameraList.dispatch(fw::Notify::SelChange, res::ListCameras);
+        frame.m_wndCameraList.dispatch(fw::Notify::DblClick, res::ListCameras);
+        spin(100);
+        CMolvaneView *view = frame.activeCameraView();
+        ASSERT_NE(view, nullptr);
+        frame.routeCommand(res::CmdCameraControl);
+        frame.m_pControlPane->m_pMenuDlg->dispatch(fw::Notify::Clicked, res::BtnTree);
+        spin(50);
+        CXMLTreeDlg *page = view->m_pXMLTreeDlg;
+        ASSERT_NE(page, nullptr);
+        auto *nodes = static_cast<QWidget *>(page->nativeHandle())->findChild<QTreeWidget *>("ctl1189");
+        ASSERT_NE(nodes, nullptr);
+        const auto beginner = formTree(page->form());
+        ASSERT_GT(beginner.size(), 20u);
+        EXPECT_EQ(widgetTree(nodes), beginner);
+        // GURU lists more nodes, BEGINNER the first ones again: each fill replaces the last.
+        for (int level : {2, 0, 1}) {
+            page->form().setSelection(res::TreVisibility, level);
+            page->dispatch(fw::Notify::SelChange, res::TreVisibility);
+            EXPECT_EQ(widgetTree(nodes), formTree(page->form())) << "level " << level;
+        }
+        EXPECT_GT(widgetTree(nodes).size(), beginner.size());  // EXPERT lists more than BEGINNER
+        // The operator's pick reaches the form as the item's index.
+        QTreeWidgetItem *picked = nodes->topLevelItem(0)->child(1);
+        nodes->setCurrentItem(picked);
+        EXPECT_EQ(page->form().selection(res::TreNodes), picked->data(0, Qt::UserRole).toInt());
+        EXPECT_EQ(page->m_strNode, picked->text(0).toStdString());
+        frame.close();
+        spin(50);
+        app.reset();
+    }
+    sims.uninstall();
+    cam::CameraBus::instance().clear();
 }
