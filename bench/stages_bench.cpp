@@ -52,6 +52,32 @@ void PlainOpenCvBayerToBgra(benchmark::State &state)
     pixels(state);
 }
 
+// The converted frame shrunk to a window W pixels wide (Fit to Window), as the display paints it.
+void DisplayShrinkToFit(benchmark::State &state)
+{
+    const cam::FrameBuffer f = frameOf(cam::PixelFormat::BayerGR8);
+    cam::ImageSettings s;
+    s.bayerConversion = true;
+    cv::Mat bgra, out;
+    cam::convertForDisplay(f, s, bgra);
+    const cv::Size size(static_cast<int>(state.range(0)), static_cast<int>(state.range(0)) * kH / kW);
+    for (auto _ : state)
+        cam::shrinkForDisplay(bgra, size, out);
+    pixels(state);
+}
+
+void PlainOpenCvAreaResize(benchmark::State &state)
+{
+    const cam::FrameBuffer f = frameOf(cam::PixelFormat::BayerGR8);
+    cam::ImageSettings s;
+    s.bayerConversion = true;
+    cv::Mat bgra, out;
+    cam::convertForDisplay(f, s, bgra);
+    for (auto _ : state)
+        cv::resize(bgra, out, cv::Size(1024, 640), 0, 0, cv::INTER_AREA);
+    pixels(state);
+}
+
 void FullRangeUyvyToBgr(benchmark::State &state)
 {
     const cam::FrameBuffer f = frameOf(cam::PixelFormat::YUV422Packed);
@@ -94,6 +120,8 @@ void SimulatedFrame(benchmark::State &state)
 
 BENCHMARK(DisplayBayerToBgra)->Unit(benchmark::kMillisecond);
 BENCHMARK(PlainOpenCvBayerToBgra)->Unit(benchmark::kMillisecond);
+BENCHMARK(DisplayShrinkToFit)->Arg(1024)->Arg(640)->Arg(400)->Unit(benchmark::kMillisecond);
+BENCHMARK(PlainOpenCvAreaResize)->Unit(benchmark::kMillisecond);
 BENCHMARK(FullRangeUyvyToBgr)->Unit(benchmark::kMillisecond);
 BENCHMARK(PlainOpenCvUyvyToBgr)->Unit(benchmark::kMillisecond);
 BENCHMARK(Mono16ToEight)->Unit(benchmark::kMillisecond);

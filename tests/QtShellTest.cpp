@@ -8,6 +8,8 @@
 #include "camera/CameraBus.h"
 #include "camera/display/QtCameraDisplay.h"
 #include "camera/display/QtDisplayInstall.h"
+#include "camera/imaging/FrameConverter.h"
+#include "camera/sim/SimCamera.h"
 #include "camera/sim/SimulatedCameras.h"
 #include "framework/qt/QtPlatform.h"
 #include "pages/CXMLTreeDlg.h"
@@ -36,6 +38,7 @@
 #include <QToolBar>
 
 #include <gtest/gtest.h>
+#include <opencv2/core.hpp>
 
 namespace {
 
@@ -353,5 +356,74 @@ TEST(QtBinder, TheNodeTreeWidgetHoldsTheFormsItemsAfterAFillAndEachLevelSwitch)
         app.reset();
     }
     sims.uninstall();
+    cam::CameraBus::instance().clear();
+}
+
+namespace {
+// The viewport as painted, in grey levels.
+cv::Mat paintedGrey(cam::CMolvane &camera)
+{
+    QWidget *viewport = static_cast<cam::QtCameraDisplay *>(camera.display())->widget()->viewport();
+    const QImage shot = viewport->grab().toImage().convertToFormat(QImage::Format_Grayscale8);
+    return cv::Mat(shot.height(), shot.width(), CV_8UC1, const_cast<uchar *>(shot.constBits()),
+                   shot.bytesPerLine()).clone();
+}
+
+// Mean difference between horizontal neighbours: high for a fine pattern, low once averaged.
+double roughness(const cv::Mat &grey)
+{
+    cv::Mat dx;
+    cv::absdiff(grey.colRange(1, grey.cols), grey.colRange(0, grey.cols - 1), dx);
+    return cv::mean(dx)[0];
+}
+
+double equalNeighbours(const cv::Mat &grey)
+{
+    cv::Mat same = grey.colRange(1, grey.cols) == grey.colRange(0, grey.cols - 1);
+    return cv::countNonZero(same) / double(same.total());
+}
+} // namespace
+
+// An undecoded Bayer frame is a fine mosaic: nearest-neighbour shrinking keeps its full
+// roughness (jagged), area averaging smooths it; enlarged, each frame pixel stays a block.
+TEST(QtDisplay, AShrunkFrameIsAveragedAndAnEnlargedOneKeepsItsPixels)
+{
+    OffscreenApp qapp;
+    {
+        fw::QtPlatform platform;
+        cam::installQtDisplay();
+        cam::SimCameraSpec spec = cam::simCameraSpec(cam::SimKind::GigEColour, 1);
+        spec.pixelFormats = {"BayerGR8"};
+        cam::CameraBus::instance().add(std::make_shared<cam::SimCamera>(spec), true);
+        QWidget host;
+        host.resize(400, 300);
+        host.show();
+        MouseEvents events;
+        cam::CMolvane camera;
+        camera.Create("Molvane", [&](std::function<void()> fn) { platform.post(std::move(fn)); }, &events,
+                      &host, {0, 0, 400, 300});
+        camera.ShowWindow(true);
+        camera.SetCameraIndex(0);
+        camera.SetAcquisition(1);
+        QElapsedTimer t;
+        t.start();
+        while (events.images < 1 && t.elapsed() < 3000)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        camera.SetAcquisition(0);
+        ASSERT_GE(events.images, 1);
+        const double raw = roughness(cam::rawView(*camera.currentFrame()));
+        ASSERT_GT(raw, 10.0);
+
+        camera.SetZoom(0);  // 1280 x 960 fitted into 400 x 300
+        spin(50);
+        EXPECT_LT(roughness(paintedGrey(camera)), raw * 0.35);
+        camera.SetRotation(90);  // turned, the frame is averaged to the turned size
+        spin(50);
+        EXPECT_LT(roughness(paintedGrey(camera)), raw * 0.35);
+        camera.SetRotation(0);
+        camera.SetZoom(4.0f);
+        spin(50);
+        EXPECT_GT(equalNeighbours(paintedGrey(camera)), 0.7);
+    }
     cam::CameraBus::instance().clear();
 }

@@ -87,6 +87,29 @@ QTransform DisplayWidget::imageTransform() const
     return t;
 }
 
+QSize DisplayWidget::paintedSize(const FrameBuffer &f) const
+{
+    QSize shown = shownSize();
+    if (camera_->rotation() == 90 || camera_->rotation() == 270)
+        shown.transpose();
+    return shown.boundedTo(QSize(f.width, f.height)).expandedTo(QSize(1, 1));
+}
+
+void DisplayWidget::prepareImage(const FrameBuffer &f)
+{
+    // Only the frame being painted is converted, and shrunk when it is shown smaller.
+    convertForDisplay(f, camera_->imageSettings(), bgra_);
+    preparedSize_ = paintedSize(f);
+    const cv::Mat *shown = &bgra_;
+    if (preparedSize_ != QSize(bgra_.cols, bgra_.rows)) {
+        shrinkForDisplay(bgra_, cv::Size(preparedSize_.width(), preparedSize_.height()), shrunk_);
+        shown = &shrunk_;
+    }
+    image_ = QImage(shown->data, shown->cols, shown->rows, static_cast<int>(shown->step),
+                    QImage::Format_RGB32);
+    convertedNumber_ = f.number;
+}
+
 void DisplayWidget::updateScrollBars()
 {
     const QSize shown = shownSize();
@@ -116,21 +139,17 @@ void DisplayWidget::paintEvent(QPaintEvent *)
         p.drawText(viewport()->rect(), Qt::AlignCenter, tr("No image: press Play"));
         return;
     }
-    if (f->number != convertedNumber_ || settingsDirty_) {
-        // Only the frame being painted is converted.
-        convertForDisplay(*f, camera_->imageSettings(), bgra_);
-        image_ = QImage(bgra_.data, bgra_.cols, bgra_.rows, static_cast<int>(bgra_.step),
-                        QImage::Format_RGB32);
-        convertedNumber_ = f->number;
+    if (f->number != convertedNumber_ || settingsDirty_ || paintedSize(*f) != preparedSize_) {
+        prepareImage(*f);
         if (settingsDirty_)
             updateScrollBars();
         settingsDirty_ = false;
     }
     p.setTransform(imageTransform());
-    // Smoothing a shrunk full-size frame costs more than a frame interval; enlarging looks
-    // better without it anyway (the pixels stay visible).
+    // A shrunk frame is already averaged to its size on screen and is drawn about one to one;
+    // an enlarged one is drawn without smoothing so its pixels stay visible.
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    p.drawImage(QPoint(0, 0), image_);
+    p.drawImage(QRectF(0, 0, f->width, f->height), image_);
     p.resetTransform();
     ++painted_;
     if (camera_->statisticsOverlay())

@@ -3,6 +3,8 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
+
 namespace cam {
 
 cv::Mat rawView(const FrameBuffer &frame)
@@ -49,6 +51,26 @@ void convertForDisplay(const FrameBuffer &frame, const ImageSettings &s, cv::Mat
     }
     if (s.negative)
         cv::bitwise_not(bgra, bgra);
+}
+
+void shrinkForDisplay(const cv::Mat &bgra, cv::Size size, cv::Mat &dst)
+{
+    // OpenCV averages areas quickly only by a whole factor (about 0.5 ms for a 1920 x 1200
+    // frame, against 9 ms for any other ratio): average by the largest whole factor that
+    // keeps the image at least as large as the target, then take the rest of the way, less
+    // than half, bilinearly; below a factor of two bilinear still reads every frame pixel.
+    const int k = std::max(1, std::min(bgra.cols / size.width, bgra.rows / size.height));
+    if (k == 1) {
+        cv::resize(bgra, dst, size, 0, 0, cv::INTER_LINEAR);
+        return;
+    }
+    thread_local cv::Mat averaged;
+    const cv::Mat whole = bgra(cv::Rect(0, 0, bgra.cols / k * k, bgra.rows / k * k));
+    cv::resize(whole, averaged, cv::Size(whole.cols / k, whole.rows / k), 0, 0, cv::INTER_AREA);
+    if (averaged.size() == size)
+        averaged.copyTo(dst);
+    else
+        cv::resize(averaged, dst, size, 0, 0, cv::INTER_LINEAR);
 }
 
 int bayerConversionCode(int layout, int algorithm)

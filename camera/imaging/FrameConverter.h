@@ -17,6 +17,9 @@ void convertToBgr(const FrameBuffer &frame, const ImageSettings &settings, cv::M
 // Converts a frame for painting: 8-bit BGRA (the alpha byte unused), negative applied; mirror,
 // flip and rotation are left to the paint transform.
 void convertForDisplay(const FrameBuffer &frame, const ImageSettings &settings, cv::Mat &bgra);
+// Shrinks a converted frame to the size it is shown at, each shown pixel the mean of the frame
+// pixels it covers (area averaging), so fine detail does not break up into jagged steps.
+void shrinkForDisplay(const cv::Mat &bgra, cv::Size size, cv::Mat &dst);
 // The OpenCV conversion code for a Bayer layout index and algorithm.
 int bayerConversionCode(int layout, int algorithm);
 // Full-range YCbCr 4:2:2 (U Y V Y) to BGR, as GigE Vision cameras send YUV422Packed.
