@@ -52,29 +52,30 @@ void PlainOpenCvBayerToBgra(benchmark::State &state)
     pixels(state);
 }
 
-// The converted frame shrunk to a window W pixels wide (Fit to Window), as the display paints it.
-void DisplayShrinkToFit(benchmark::State &state)
+// A Bayer frame converted for a window W pixels wide (Fit to Window), as the display paints it:
+// converted at reduced size and averaged down.
+void DisplayBayerShrunkToFit(benchmark::State &state)
 {
     const cam::FrameBuffer f = frameOf(cam::PixelFormat::BayerGR8);
     cam::ImageSettings s;
     s.bayerConversion = true;
-    cv::Mat bgra, out;
-    cam::convertForDisplay(f, s, bgra);
     const cv::Size size(static_cast<int>(state.range(0)), static_cast<int>(state.range(0)) * kH / kW);
+    cv::Mat out;
     for (auto _ : state)
-        cam::shrinkForDisplay(bgra, size, out);
+        cam::convertForDisplay(f, s, size, out);
     pixels(state);
 }
 
-void PlainOpenCvAreaResize(benchmark::State &state)
+// The plain way: demosaic the whole frame, then OpenCV's area averaging.
+void PlainOpenCvBayerThenAreaResize(benchmark::State &state)
 {
     const cam::FrameBuffer f = frameOf(cam::PixelFormat::BayerGR8);
-    cam::ImageSettings s;
-    s.bayerConversion = true;
-    cv::Mat bgra, out;
-    cam::convertForDisplay(f, s, bgra);
-    for (auto _ : state)
-        cv::resize(bgra, out, cv::Size(1024, 640), 0, 0, cv::INTER_AREA);
+    const cv::Size size(static_cast<int>(state.range(0)), static_cast<int>(state.range(0)) * kH / kW);
+    cv::Mat raw = cam::rawView(f), bgra, out;
+    for (auto _ : state) {
+        cv::cvtColor(raw, bgra, cv::COLOR_BayerGB2BGRA);
+        cv::resize(bgra, out, size, 0, 0, cv::INTER_AREA);
+    }
     pixels(state);
 }
 
@@ -120,8 +121,8 @@ void SimulatedFrame(benchmark::State &state)
 
 BENCHMARK(DisplayBayerToBgra)->Unit(benchmark::kMillisecond);
 BENCHMARK(PlainOpenCvBayerToBgra)->Unit(benchmark::kMillisecond);
-BENCHMARK(DisplayShrinkToFit)->Arg(1024)->Arg(640)->Arg(400)->Unit(benchmark::kMillisecond);
-BENCHMARK(PlainOpenCvAreaResize)->Unit(benchmark::kMillisecond);
+BENCHMARK(DisplayBayerShrunkToFit)->Arg(1024)->Arg(864)->Arg(400)->Unit(benchmark::kMillisecond);
+BENCHMARK(PlainOpenCvBayerThenAreaResize)->Arg(1024)->Arg(864)->Arg(400)->Unit(benchmark::kMillisecond);
 BENCHMARK(FullRangeUyvyToBgr)->Unit(benchmark::kMillisecond);
 BENCHMARK(PlainOpenCvUyvyToBgr)->Unit(benchmark::kMillisecond);
 BENCHMARK(Mono16ToEight)->Unit(benchmark::kMillisecond);

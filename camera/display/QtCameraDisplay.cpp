@@ -98,14 +98,10 @@ QSize DisplayWidget::paintedSize(const FrameBuffer &f) const
 void DisplayWidget::prepareImage(const FrameBuffer &f)
 {
     // Only the frame being painted is converted, and shrunk when it is shown smaller.
-    convertForDisplay(f, camera_->imageSettings(), bgra_);
     preparedSize_ = paintedSize(f);
-    const cv::Mat *shown = &bgra_;
-    if (preparedSize_ != QSize(bgra_.cols, bgra_.rows)) {
-        shrinkForDisplay(bgra_, cv::Size(preparedSize_.width(), preparedSize_.height()), shrunk_);
-        shown = &shrunk_;
-    }
-    image_ = QImage(shown->data, shown->cols, shown->rows, static_cast<int>(shown->step),
+    convertForDisplay(f, camera_->imageSettings(), cv::Size(preparedSize_.width(), preparedSize_.height()),
+                      bgra_);
+    image_ = QImage(bgra_.data, bgra_.cols, bgra_.rows, static_cast<int>(bgra_.step),
                     QImage::Format_RGB32);
     convertedNumber_ = f.number;
 }

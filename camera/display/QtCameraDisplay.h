@@ -46,9 +46,8 @@ private:
     void drawStatistics(QPainter &p);
 
     CMolvane *camera_;
-    cv::Mat bgra_;    // the converted frame, reused from frame to frame
-    cv::Mat shrunk_;  // the converted frame at its size on screen, when that is smaller
-    QImage image_;    // what is painted: bgra_ or shrunk_
+    cv::Mat bgra_;  // the converted frame at its size on screen at most, reused
+    QImage image_;
     uint64_t convertedNumber_ = ~0ull;
     QSize preparedSize_;
     bool settingsDirty_ = true;
