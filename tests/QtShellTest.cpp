@@ -9,7 +9,6 @@
 #include "camera/display/QtCameraDisplay.h"
 #include "camera/display/QtDisplayInstall.h"
 #include "camera/imaging/FrameConverter.h"
-#include "camera/sim/SimCamera.h"
 #include "camera/sim/SimulatedCameras.h"
 #include "framework/qt/QtPlatform.h"
 #include "pages/CXMLTreeDlg.h"
@@ -150,6 +149,23 @@ struct MouseEvents : cam::CameraEvents {
         downY = y;
     }
 };
+
+// The first camera's first frame in a 400 x 300 window, acquisition stopped again.
+void showFirstFrame(cam::CMolvane &camera, QWidget &host, MouseEvents &events, fw::QtPlatform &platform)
+{
+    host.resize(400, 300);
+    host.show();
+    camera.Create("Molvane", [&](std::function<void()> fn) { platform.post(std::move(fn)); }, &events,
+                  &host, {0, 0, 400, 300});
+    camera.ShowWindow(true);
+    camera.SetCameraIndex(0);
+    camera.SetAcquisition(1);
+    QElapsedTimer t;
+    t.start();
+    while (events.images < 1 && t.elapsed() < 3000)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    camera.SetAcquisition(0);
+}
 } // namespace
 
 TEST(QtDisplay, AClickMapsToTheImagePixelUnderItThroughZoomRotationAndMirror)
@@ -161,20 +177,9 @@ TEST(QtDisplay, AClickMapsToTheImagePixelUnderItThroughZoomRotationAndMirror)
         cam::installQtDisplay();
         sims.install(1);  // 1280 x 960
         QWidget host;
-        host.resize(400, 300);
-        host.show();
         MouseEvents events;
         cam::CMolvane camera;
-        camera.Create("Molvane", [&](std::function<void()> fn) { platform.post(std::move(fn)); }, &events,
-                      &host, {0, 0, 400, 300});
-        camera.ShowWindow(true);
-        camera.SetCameraIndex(0);
-        camera.SetAcquisition(1);
-        QElapsedTimer t;
-        t.start();
-        while (events.images < 1 && t.elapsed() < 3000)
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
-        camera.SetAcquisition(0);
+        showFirstFrame(camera, host, events, platform);
         ASSERT_GE(events.images, 1);
         camera.SetZoom(0.25f);  // 320 x 240, centred at (200, 150)
         camera.SetRotation(180);
@@ -389,27 +394,15 @@ double equalNeighbours(const cv::Mat &grey)
 TEST(QtDisplay, AShrunkFrameIsAveragedAndAnEnlargedOneKeepsItsPixels)
 {
     OffscreenApp qapp;
+    cam::SimulatedCameras sims;
     {
         fw::QtPlatform platform;
         cam::installQtDisplay();
-        cam::SimCameraSpec spec = cam::simCameraSpec(cam::SimKind::GigEColour, 1);
-        spec.pixelFormats = {"BayerGR8"};
-        cam::CameraBus::instance().add(std::make_shared<cam::SimCamera>(spec), true);
+        sims.install(1);  // 1280 x 960 BayerGR8
         QWidget host;
-        host.resize(400, 300);
-        host.show();
         MouseEvents events;
         cam::CMolvane camera;
-        camera.Create("Molvane", [&](std::function<void()> fn) { platform.post(std::move(fn)); }, &events,
-                      &host, {0, 0, 400, 300});
-        camera.ShowWindow(true);
-        camera.SetCameraIndex(0);
-        camera.SetAcquisition(1);
-        QElapsedTimer t;
-        t.start();
-        while (events.images < 1 && t.elapsed() < 3000)
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
-        camera.SetAcquisition(0);
+        showFirstFrame(camera, host, events, platform);
         ASSERT_GE(events.images, 1);
         const double raw = roughness(cam::rawView(*camera.currentFrame()));
         ASSERT_GT(raw, 10.0);
@@ -425,5 +418,6 @@ TEST(QtDisplay, AShrunkFrameIsAveragedAndAnEnlargedOneKeepsItsPixels)
         spin(50);
         EXPECT_GT(equalNeighbours(paintedGrey(camera)), 0.7);
     }
+    sims.uninstall();
     cam::CameraBus::instance().clear();
 }
