@@ -9,7 +9,7 @@
 //     Starts arv-fake-gv-camera-0.8 on 127.0.0.1 at its largest size and fastest rate and
 //     receives from it through the component and through a plain Aravis loop, one after the
 //     other, ending with "ratio R" (component / plain).
-//   molvane-bench tree GENICAM.xml
+//   molvane-bench tree GENICAM.xml [--fake-camera]
 //     The node tree page filled from a camera's description: user-interface time of the fill
 //     and of switching the visibility level.
 #include "camera/CMolvane.h"
@@ -149,7 +149,7 @@ int usage()
     std::cerr << "usage: molvane-bench display [--cameras N] [--fps N] [--seconds S] [--width W]"
                  " [--height H] [--format BayerGR8|Mono8|Mono16|YUV422Packed]\n"
                  "       molvane-bench aravis [--seconds S]\n"
-                 "       molvane-bench tree GENICAM.xml\n";
+                 "       molvane-bench tree GENICAM.xml [--fake-camera]\n";
     return 2;
 }
 
