@@ -64,26 +64,26 @@ QSize DisplayWidget::shownSize() const
     return (size * zoom).toSize();
 }
 
-QTransform DisplayWidget::imageTransform() const
+QTransform DisplayWidget::imageTransform(QSize source) const
 {
-    const FrameBuffer *f = camera_->currentFrame();
     const QSize shown = shownSize();
     const QSize port = viewport()->size();
-    // Centred when it fits, scrolled when it does not.
-    const double ox = shown.width() < port.width() ? (port.width() - shown.width()) / 2.0
-                                                   : -horizontalScrollBar()->value();
-    const double oy = shown.height() < port.height() ? (port.height() - shown.height()) / 2.0
-                                                     : -verticalScrollBar()->value();
+    // Centred when it fits, scrolled when it does not; whole pixels, so that an image already
+    // at its size on screen is painted as a plain copy.
+    const int ox = shown.width() < port.width() ? (port.width() - shown.width()) / 2
+                                                : -horizontalScrollBar()->value();
+    const int oy = shown.height() < port.height() ? (port.height() - shown.height()) / 2
+                                                  : -verticalScrollBar()->value();
     const bool turned = camera_->rotation() == 90 || camera_->rotation() == 270;
-    const double sx = shown.width() / double(turned ? f->height : f->width);
-    const double sy = shown.height() / double(turned ? f->width : f->height);
+    const double sx = shown.width() / double(turned ? source.height() : source.width());
+    const double sy = shown.height() / double(turned ? source.width() : source.height());
     const ImageSettings &s = camera_->imageSettings();
     QTransform t;
     t.translate(ox + shown.width() / 2.0, oy + shown.height() / 2.0);
     t.rotate(camera_->rotation());
     t.scale(turned ? sy : sx, turned ? sx : sy);
     t.scale(s.mirror ? -1 : 1, s.flip ? -1 : 1);
-    t.translate(-f->width / 2.0, -f->height / 2.0);
+    t.translate(-source.width() / 2.0, -source.height() / 2.0);
     return t;
 }
 
@@ -141,11 +141,11 @@ void DisplayWidget::paintEvent(QPaintEvent *)
             updateScrollBars();
         settingsDirty_ = false;
     }
-    p.setTransform(imageTransform());
-    // A shrunk frame is already averaged to its size on screen and is drawn about one to one;
+    // A shrunk frame is already averaged to its size on screen and is drawn one to one;
     // an enlarged one is drawn without smoothing so its pixels stay visible.
+    p.setTransform(imageTransform(image_.size()));
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    p.drawImage(QRectF(0, 0, f->width, f->height), image_);
+    p.drawImage(QPoint(0, 0), image_);
     p.resetTransform();
     ++painted_;
     if (camera_->statisticsOverlay())
@@ -173,7 +173,7 @@ bool DisplayWidget::toImage(const QPoint &widgetPoint, int &x, int &y) const
     if (!f)
         return false;
     bool ok = false;
-    const QPointF ip = imageTransform().inverted(&ok).map(QPointF(widgetPoint));
+    const QPointF ip = imageTransform(QSize(f->width, f->height)).inverted(&ok).map(QPointF(widgetPoint));
     x = static_cast<int>(std::floor(ip.x()));
     y = static_cast<int>(std::floor(ip.y()));
     return ok && x >= 0 && y >= 0 && x < f->width && y < f->height;

@@ -36,7 +36,9 @@ protected:
 
 private:
     QSize shownSize() const;  // the image's size on screen, rotation and zoom applied
-    QTransform imageTransform() const;
+    // Maps an image of size `source` (the frame, or the frame as converted for painting) to
+    // the viewport.
+    QTransform imageTransform(QSize source) const;
     // The frame's size on screen before rotation: what a shrunk frame is averaged down to.
     QSize paintedSize(const FrameBuffer &f) const;
     void prepareImage(const FrameBuffer &f);
