@@ -60,7 +60,7 @@ TEST_P(ShrunkBayerLayouts, AFlatColourKeepsItsColourAtEverySizeShown)
     ImageSettings s;
     s.bayerConversion = true;
     s.bayerLayout = layout;
-    for (const cv::Size shown : {cv::Size(35, 35), cv::Size(17, 17), cv::Size(50, 50)}) {
+    for (const cv::Size shown : {cv::Size(35, 35), cv::Size(17, 17), cv::Size(40, 40), cv::Size(50, 50)}) {
         cv::Mat out;
         convertForDisplay(f, s, shown, out);
         ASSERT_EQ(out.size(), shown);
@@ -130,6 +130,8 @@ TEST(FrameConverter, SixteenBitFramesScaleByTheirSignificantBits)
     convertToBgr(f, ImageSettings{}, out);
     EXPECT_EQ(out.at<cv::Vec3b>(0, 0)[0], 255);
     EXPECT_EQ(out.at<cv::Vec3b>(0, 1)[0], 128);
+    convertForDisplay(f, ImageSettings{}, cv::Size(1, 1), out);  // scaled, then averaged
+    EXPECT_NEAR(out.at<cv::Vec4b>(0, 0)[1], (255 + 128) / 2, 1);
 }
 
 TEST(FrameConverter, YuvGreyStaysGreyAndEffectsApplyInOrder)
@@ -149,4 +151,6 @@ TEST(FrameConverter, YuvGreyStaysGreyAndEffectsApplyInOrder)
     flipNegative.negative = true;
     convertToBgr(f, flipNegative, out);
     EXPECT_NEAR(out.at<cv::Vec3b>(0, 0)[0], 255 - 200, 3);  // bottom row on top, inverted
+    convertForDisplay(f, flipNegative, cv::Size(1, 1), out);  // converted whole, averaged, inverted
+    EXPECT_NEAR(out.at<cv::Vec4b>(0, 0)[2], 255 - 150, 3);
 }
