@@ -12,11 +12,11 @@
 //   molvane-bench tree GENICAM.xml [--fake-camera]
 //     The node tree page filled from a camera's description: user-interface time of the fill
 //     and of switching the visibility level.
+#include "bench/TreeBench.h"
 #include "camera/CMolvane.h"
 #include "camera/CameraBus.h"
 #include "camera/display/QtCameraDisplay.h"
 #include "camera/display/QtDisplayInstall.h"
-#include "bench/TreeBench.h"
 #include "camera/sim/SimCamera.h"
 #include "framework/headless/HeadlessPlatform.h"
 #include "framework/qt/QtPlatform.h"
