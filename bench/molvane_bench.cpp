@@ -1,12 +1,18 @@
 // molvane-bench: end-to-end speed of the camera paths, printed as "name value" lines.
-//   molvane-bench display [--fps N] [--seconds S] [--width W] [--height H] [--format F]
-//     A simulated camera streams through the camera component into its display window (Qt's
-//     offscreen platform); frames delivered, frames dropped and user-interface thread time are
-//     measured, then the rate is raised until frames drop.
+//   molvane-bench display [--cameras N] [--fps N] [--seconds S] [--width W] [--height H]
+//                         [--format F]
+//     N simulated cameras (1 unless told) each stream through a camera component into its own
+//     display window (Qt's offscreen platform); frames delivered and dropped per camera and in
+//     total and user-interface thread time are measured, then the rate is raised until frames
+//     drop.
 //   molvane-bench aravis [--seconds S]
 //     Starts arv-fake-gv-camera-0.8 on 127.0.0.1 at its largest size and fastest rate and
 //     receives from it through the component and through a plain Aravis loop, one after the
 //     other, ending with "ratio R" (component / plain).
+//   molvane-bench tree GENICAM.xml [--fake-camera]
+//     The node tree page filled from a camera's description: user-interface time of the fill
+//     and of switching the visibility level.
+#include "bench/TreeBench.h"
 #include "camera/CMolvane.h"
 #include "camera/CameraBus.h"
 #include "camera/display/QtCameraDisplay.h"
@@ -28,11 +34,14 @@ extern char **environ;
 #include <QTimer>
 #include <QWidget>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <iostream>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -41,6 +50,7 @@ struct Options {
     double seconds = 10;
     int width = 1920;
     int height = 1200;
+    int cameras = 1;
     std::string format = "BayerGR8";
 };
 
@@ -51,54 +61,95 @@ struct Counter : cam::CameraEvents {
     void FrameDropped() override { ++drops; }
 };
 
+// One simulated camera streaming into a window of its own.
+struct Station {
+    QWidget host;
+    Counter counter;
+    cam::CMolvane camera;
+    uint64_t painted0 = 0;
+    cam::DisplayWidget &display()
+    {
+        return *static_cast<cam::QtCameraDisplay *>(camera.display())->widget();
+    }
+};
+using Stations = std::vector<std::unique_ptr<Station>>;
+
+struct CameraResult {
+    double fps = 0;
+    uint64_t delivered = 0;
+    uint64_t dropped = 0;
+    uint64_t painted = 0;  // per second
+};
+
 struct Result {
+    std::vector<CameraResult> cameras;
     double fps = 0;
     uint64_t delivered = 0;
     uint64_t dropped = 0;
     double uiMsPerFrame = 0;
-    uint64_t painted = 0;
+    double otherMsPerFrame = 0;  // the other threads: the cameras' frame generation
 };
 
-double threadCpuMs()
+double cpuMs(clockid_t clock)
 {
     timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    clock_gettime(clock, &t);
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
-Result run(cam::CMolvane &camera, Counter &counter, double fps, double seconds)
+double threadCpuMs() { return cpuMs(CLOCK_THREAD_CPUTIME_ID); }
+
+void runEventLoopFor(double seconds)
 {
-    camera.SetFloatValue("AcquisitionFrameRateAbs", static_cast<float>(fps));
-    auto *display = static_cast<cam::QtCameraDisplay *>(camera.display());
-    counter = Counter{};
-    camera.SetAcquisition(1);
-    // Let the stream settle before measuring.
-    QTimer::singleShot(300, [] { QApplication::exit(); });
-    QApplication::exec();
-    counter = Counter{};
-    const double cpu0 = threadCpuMs();
-    const uint64_t painted0 = display->widget()->paintedFrames();
-    QElapsedTimer wall;
-    wall.start();
     QTimer::singleShot(static_cast<int>(seconds * 1000), [] { QApplication::exit(); });
     QApplication::exec();
+}
+
+// All cameras stream at `fps` at once; each one's delivery and drops, and the user-interface
+// thread's time per delivered frame over all of them.
+Result run(Stations &stations, double fps, double seconds)
+{
+    for (auto &s : stations) {
+        s->camera.SetFloatValue("AcquisitionFrameRateAbs", static_cast<float>(fps));
+        s->camera.SetAcquisition(1);
+    }
+    runEventLoopFor(0.3);  // let the streams settle before measuring
+    for (auto &s : stations) {
+        s->counter = Counter{};
+        s->painted0 = s->display().paintedFrames();
+    }
+    const double cpu0 = threadCpuMs(), process0 = cpuMs(CLOCK_PROCESS_CPUTIME_ID);
+    QElapsedTimer wall;
+    wall.start();
+    runEventLoopFor(seconds);
     const double cpu = threadCpuMs() - cpu0;
+    const double process = cpuMs(CLOCK_PROCESS_CPUTIME_ID) - process0;
     const double elapsed = wall.nsecsElapsed() / 1e9;
     Result r;
-    r.delivered = counter.images;
-    r.dropped = counter.drops;
-    r.fps = counter.images / elapsed;
-    r.uiMsPerFrame = counter.images ? cpu / counter.images : 0;
-    r.painted = static_cast<uint64_t>((display->widget()->paintedFrames() - painted0) / elapsed);
-    camera.SetAcquisition(0);
+    for (auto &s : stations) {
+        CameraResult c;
+        c.delivered = s->counter.images;
+        c.dropped = s->counter.drops;
+        c.fps = c.delivered / elapsed;
+        c.painted = static_cast<uint64_t>((s->display().paintedFrames() - s->painted0) / elapsed);
+        r.cameras.push_back(c);
+        r.delivered += c.delivered;
+        r.dropped += c.dropped;
+        r.fps += c.fps;
+    }
+    for (auto &s : stations)
+        s->camera.SetAcquisition(0);
+    r.uiMsPerFrame = r.delivered ? cpu / r.delivered : 0;
+    r.otherMsPerFrame = r.delivered ? (process - cpu) / r.delivered : 0;
     return r;
 }
 
 int usage()
 {
-    std::cerr << "usage: molvane-bench display [--fps N] [--seconds S] [--width W] [--height H]"
-                 " [--format BayerGR8|Mono8|Mono16|YUV422Packed]\n"
-                 "       molvane-bench aravis [--seconds S]\n";
+    std::cerr << "usage: molvane-bench display [--cameras N] [--fps N] [--seconds S] [--width W]"
+                 " [--height H] [--format BayerGR8|Mono8|Mono16|YUV422Packed]\n"
+                 "       molvane-bench aravis [--seconds S]\n"
+                 "       molvane-bench tree GENICAM.xml [--fake-camera]\n";
     return 2;
 }
 
@@ -197,6 +248,74 @@ int runAravis(double seconds)
 }
 #endif
 
+
+// The cameras' windows tile a 1920 x 1080 screen, as on a multi-camera station; one camera
+// alone gets a 1024 x 768 window.
+Stations openStations(const Options &o, fw::QtPlatform &platform)
+{
+    const int columns = static_cast<int>(std::ceil(std::sqrt(o.cameras)));
+    const int rows = (o.cameras + columns - 1) / columns;
+    const QSize size = o.cameras == 1 ? QSize(1024, 768) : QSize(1920 / columns, 1080 / rows);
+    Stations stations;
+    for (int i = 0; i < o.cameras; ++i) {
+        cam::SimCameraSpec params = cam::simCameraSpec(cam::SimKind::GigEColour, i + 1);
+        params.sensorWidth = o.width;
+        params.sensorHeight = o.height;
+        params.pixelFormats = {o.format};
+        params.maxFrameRate = 100000;
+        cam::CameraBus::instance().add(std::make_shared<cam::SimCamera>(params), true);
+        auto s = std::make_unique<Station>();
+        s->host.setGeometry(QRect(QPoint(i % columns * size.width(), i / columns * size.height()), size));
+        s->host.show();
+        s->camera.Create("Molvane", [&platform](std::function<void()> fn) { platform.post(std::move(fn)); },
+                         &s->counter, &s->host, {0, 0, size.width(), size.height()});
+        s->camera.ShowWindow(true);
+        s->camera.SetCameraIndex(i);
+        s->camera.SetZoom(0);  // fit to the window, as an operator watching a large sensor does
+        if (cam::isBayer(*cam::pixelFormatFromName(o.format)))
+            s->camera.SetBayerConversion(1);
+        stations.push_back(std::move(s));
+    }
+    return stations;
+}
+
+void printResult(const Result &r)
+{
+    for (size_t i = 0; i < r.cameras.size(); ++i) {
+        const CameraResult &c = r.cameras[i];
+        std::printf("camera_index %zu\n", i);
+        std::printf("frames_per_second %.1f\n", c.fps);
+        std::printf("delivered %llu\n", static_cast<unsigned long long>(c.delivered));
+        std::printf("dropped %llu\n", static_cast<unsigned long long>(c.dropped));
+        std::printf("painted_per_second %llu\n", static_cast<unsigned long long>(c.painted));
+    }
+    std::printf("total_frames_per_second %.1f\n", r.fps);
+    std::printf("total_dropped %llu\n", static_cast<unsigned long long>(r.dropped));
+    std::printf("ui_ms_per_frame %.4f\n", r.uiMsPerFrame);
+    std::printf("other_threads_ms_per_frame %.4f\n", r.otherMsPerFrame);
+    std::fflush(stdout);
+}
+
+// Raises every camera's rate by a quarter at a time until frames drop.
+void probe(Stations &stations, double fps, bool kept)
+{
+    double best = kept ? fps : 0;
+    double rate = kept ? fps * 1.25 : fps / 2;
+    for (int step = 0; step < 12 && rate <= 20000; ++step) {
+        const Result t = run(stations, rate, 3.0);
+        const bool ok = t.dropped == 0 && t.fps > rate * stations.size() * 0.9;
+        std::printf("probe_fps %.0f delivered_fps %.1f dropped %llu\n", rate, t.fps / stations.size(),
+                    static_cast<unsigned long long>(t.dropped));
+        std::fflush(stdout);
+        if (!ok && best > 0)
+            break;
+        if (ok)
+            best = std::max(best, rate);
+        rate = ok ? rate * 1.25 : rate / 2;
+    }
+    std::printf("max_fps_without_drops %.0f\n", best);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -211,6 +330,8 @@ int main(int argc, char **argv)
         return seconds > 0 ? runAravis(seconds) : usage();
     }
 #endif
+    if (argc >= 2 && std::strcmp(argv[1], "tree") == 0)
+        return runTreeBench(argc, argv);
     if (argc < 2 || std::strcmp(argv[1], "display") != 0)
         return usage();
     Options o;
@@ -227,13 +348,15 @@ int main(int argc, char **argv)
             o.width = std::atoi(v);
         else if (a == "--height")
             o.height = std::atoi(v);
+        else if (a == "--cameras")
+            o.cameras = std::atoi(v);
         else if (a == "--format")
             o.format = v;
         else
             return usage();
     }
-    if (o.fps <= 0 || o.seconds <= 0 || o.width < 64 || o.height < 48 ||
-        !cam::pixelFormatFromName(o.format))
+    if (o.fps <= 0 || o.seconds <= 0 || o.width < 64 || o.height < 48 || o.cameras < 1 ||
+        o.cameras > 16 || !cam::pixelFormatFromName(o.format))
         return usage();
 
     if (qgetenv("QT_QPA_PLATFORM").isEmpty())
@@ -242,54 +365,14 @@ int main(int argc, char **argv)
     QApplication app(qargc, argv);
     fw::QtPlatform platform;
     cam::installQtDisplay();
-
-    cam::SimCameraSpec params = cam::simCameraSpec(cam::SimKind::GigEColour, 1);
-    params.sensorWidth = o.width;
-    params.sensorHeight = o.height;
-    params.pixelFormats = {o.format};
-    params.maxFrameRate = 100000;
-    auto sim = std::make_shared<cam::SimCamera>(params);
-    cam::CameraBus::instance().add(sim, true);
-
-    QWidget host;
-    host.resize(1024, 768);
-    host.show();
-    Counter counter;
     {
-        cam::CMolvane camera;
-        camera.Create("Molvane", [&](std::function<void()> fn) { platform.post(std::move(fn)); }, &counter,
-                      &host, {0, 0, host.width(), host.height()});
-        camera.ShowWindow(true);
-        camera.SetCameraIndex(0);
-        camera.SetZoom(0);  // fit to the window, as an operator watching a large sensor does
-        if (cam::isBayer(*cam::pixelFormatFromName(o.format)))
-            camera.SetBayerConversion(1);
-
-        const Result r = run(camera, counter, o.fps, o.seconds);
+        Stations stations = openStations(o, platform);
+        const Result r = run(stations, o.fps, o.seconds);
         std::printf("camera %dx%d %s\n", o.width, o.height, o.format.c_str());
+        std::printf("cameras %d\n", o.cameras);
         std::printf("set_fps %.0f\n", o.fps);
-        std::printf("frames_per_second %.1f\n", r.fps);
-        std::printf("delivered %llu\n", static_cast<unsigned long long>(r.delivered));
-        std::printf("dropped %llu\n", static_cast<unsigned long long>(r.dropped));
-        std::printf("ui_ms_per_frame %.4f\n", r.uiMsPerFrame);
-        std::printf("painted_per_second %llu\n", static_cast<unsigned long long>(r.painted));
-        std::fflush(stdout);
-
-        // Raise the rate by a quarter at a time until frames drop.
-        double best = r.dropped == 0 ? o.fps : 0;
-        double rate = r.dropped == 0 ? o.fps * 1.25 : o.fps / 2;
-        for (int step = 0; step < 12 && rate <= 20000; ++step) {
-            const Result t = run(camera, counter, rate, 3.0);
-            const bool kept = t.dropped == 0 && t.fps > rate * 0.9;
-            std::printf("probe_fps %.0f delivered_fps %.1f dropped %llu\n", rate, t.fps,
-                        static_cast<unsigned long long>(t.dropped));
-            if (!kept && best > 0)
-                break;
-            if (kept)
-                best = std::max(best, rate);
-            rate = kept ? rate * 1.25 : rate / 2;
-        }
-        std::printf("max_fps_without_drops %.0f\n", best);
+        printResult(r);
+        probe(stations, o.fps, r.dropped == 0);
     }
     cam::CameraBus::instance().clear();
     return 0;

@@ -52,6 +52,33 @@ void PlainOpenCvBayerToBgra(benchmark::State &state)
     pixels(state);
 }
 
+// A Bayer frame converted for a window W pixels wide (Fit to Window), as the display paints it:
+// converted at reduced size and averaged down.
+void DisplayBayerShrunkToFit(benchmark::State &state)
+{
+    const cam::FrameBuffer f = frameOf(cam::PixelFormat::BayerGR8);
+    cam::ImageSettings s;
+    s.bayerConversion = true;
+    const cv::Size size(static_cast<int>(state.range(0)), static_cast<int>(state.range(0)) * kH / kW);
+    cv::Mat out;
+    for (auto _ : state)
+        cam::convertForDisplay(f, s, size, out);
+    pixels(state);
+}
+
+// The plain way: demosaic the whole frame, then OpenCV's area averaging.
+void PlainOpenCvBayerThenAreaResize(benchmark::State &state)
+{
+    const cam::FrameBuffer f = frameOf(cam::PixelFormat::BayerGR8);
+    const cv::Size size(static_cast<int>(state.range(0)), static_cast<int>(state.range(0)) * kH / kW);
+    cv::Mat raw = cam::rawView(f), bgra, out;
+    for (auto _ : state) {
+        cv::cvtColor(raw, bgra, cv::COLOR_BayerGB2BGRA);
+        cv::resize(bgra, out, size, 0, 0, cv::INTER_AREA);
+    }
+    pixels(state);
+}
+
 void FullRangeUyvyToBgr(benchmark::State &state)
 {
     const cam::FrameBuffer f = frameOf(cam::PixelFormat::YUV422Packed);
@@ -94,6 +121,8 @@ void SimulatedFrame(benchmark::State &state)
 
 BENCHMARK(DisplayBayerToBgra)->Unit(benchmark::kMillisecond);
 BENCHMARK(PlainOpenCvBayerToBgra)->Unit(benchmark::kMillisecond);
+BENCHMARK(DisplayBayerShrunkToFit)->Arg(1024)->Arg(864)->Arg(400)->Unit(benchmark::kMillisecond);
+BENCHMARK(PlainOpenCvBayerThenAreaResize)->Arg(1024)->Arg(864)->Arg(400)->Unit(benchmark::kMillisecond);
 BENCHMARK(FullRangeUyvyToBgr)->Unit(benchmark::kMillisecond);
 BENCHMARK(PlainOpenCvUyvyToBgr)->Unit(benchmark::kMillisecond);
 BENCHMARK(Mono16ToEight)->Unit(benchmark::kMillisecond);

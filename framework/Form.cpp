@@ -179,6 +179,7 @@ void Form::clearTree(int id)
 {
     auto &c = edit(id);
     c.tree.clear();
+    ++c.treeGeneration;
     c.selection = -1;
     changed(id);
 }

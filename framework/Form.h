@@ -30,6 +30,8 @@ struct ControlState {
     std::vector<int> columnWidths;             // list views: pixels
     std::vector<std::vector<std::string>> rows;  // list views: cells by row
     std::vector<TreeItem> tree;                // tree views, parents before children
+    int treeGeneration = 0;                    // tree views: counts clears, so a mirror knows
+                                               // whether its items are still a prefix of `tree`
 };
 
 // Receives every change the logic makes, so a platform can mirror it into widgets.

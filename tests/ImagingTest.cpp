@@ -48,6 +48,61 @@ TEST_P(BayerLayouts, AFlatColourComesBackAsThatColour)
 INSTANTIATE_TEST_SUITE_P(AllLayoutsAndAlgorithms, BayerLayouts,
                          ::testing::Combine(::testing::Range(0, 4), ::testing::Range(1, 4)));
 
+// Shown smaller, a frame is converted at reduced size (cell by cell at half size or less):
+// every layout must keep its colour on each path, including the vector loop's tail.
+class ShrunkBayerLayouts : public ::testing::TestWithParam<int> {};
+
+TEST_P(ShrunkBayerLayouts, AFlatColourKeepsItsColourAtEverySizeShown)
+{
+    const int layout = GetParam();
+    const cv::Vec3b colour(30, 90, 210);
+    FrameBuffer f = flatBayer(layout, colour, 70);
+    ImageSettings s;
+    s.bayerConversion = true;
+    s.bayerLayout = layout;
+    for (const cv::Size shown : {cv::Size(35, 35), cv::Size(17, 17), cv::Size(40, 40), cv::Size(50, 50)}) {
+        cv::Mat out;
+        convertForDisplay(f, s, shown, out);
+        ASSERT_EQ(out.size(), shown);
+        ASSERT_EQ(out.type(), CV_8UC4);
+        // The border of a full demosaic is not exact; the inside must be.
+        const cv::Mat inside = out(cv::Rect(2, 2, shown.width - 4, shown.height - 4));
+        std::vector<cv::Mat> planes;
+        cv::split(inside, planes);
+        for (int c = 0; c < 3; ++c) {
+            double lo, hi;
+            cv::minMaxLoc(planes[c], &lo, &hi);
+            EXPECT_NEAR(lo, colour[c], 2) << "layout " << layout << " width " << shown.width;
+            EXPECT_NEAR(hi, colour[c], 2) << "layout " << layout << " width " << shown.width;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllLayouts, ShrunkBayerLayouts, ::testing::Range(0, 4));
+
+TEST(FrameConverter, AShrunkFrameIsAveragedAndAFrameShownWholeKeepsItsPixels)
+{
+    FrameBuffer f;  // one-pixel black and white stripes
+    f.width = f.height = 64;
+    f.format = PixelFormat::Mono8;
+    f.data.resize(64 * 64);
+    f.size = f.data.size();
+    for (size_t i = 0; i < f.data.size(); ++i)
+        f.data[i] = (i % 2) ? 255 : 0;
+    cv::Mat out, grey;
+    convertForDisplay(f, ImageSettings{}, cv::Size(16, 16), out);
+    cv::extractChannel(out, grey, 1);
+    double lo, hi;
+    cv::minMaxLoc(grey, &lo, &hi);
+    EXPECT_GE(lo, 126);  // each shown pixel the mean of four stripes
+    EXPECT_LE(hi, 129);
+    convertForDisplay(f, ImageSettings{}, cv::Size(64, 64), out);
+    cv::extractChannel(out, grey, 1);
+    cv::minMaxLoc(grey, &lo, &hi);
+    EXPECT_EQ(lo, 0);
+    EXPECT_EQ(hi, 255);
+}
+
 TEST(FrameConverter, WithoutBayerConversionARawFrameShowsGrey)
 {
     FrameBuffer f = flatBayer(3, cv::Vec3b(30, 90, 210));
@@ -75,6 +130,8 @@ TEST(FrameConverter, SixteenBitFramesScaleByTheirSignificantBits)
     convertToBgr(f, ImageSettings{}, out);
     EXPECT_EQ(out.at<cv::Vec3b>(0, 0)[0], 255);
     EXPECT_EQ(out.at<cv::Vec3b>(0, 1)[0], 128);
+    convertForDisplay(f, ImageSettings{}, cv::Size(1, 1), out);  // scaled, then averaged
+    EXPECT_NEAR(out.at<cv::Vec4b>(0, 0)[1], (255 + 128) / 2, 1);
 }
 
 TEST(FrameConverter, YuvGreyStaysGreyAndEffectsApplyInOrder)
@@ -94,4 +151,6 @@ TEST(FrameConverter, YuvGreyStaysGreyAndEffectsApplyInOrder)
     flipNegative.negative = true;
     convertToBgr(f, flipNegative, out);
     EXPECT_NEAR(out.at<cv::Vec3b>(0, 0)[0], 255 - 200, 3);  // bottom row on top, inverted
+    convertForDisplay(f, flipNegative, cv::Size(1, 1), out);  // converted whole, averaged, inverted
+    EXPECT_NEAR(out.at<cv::Vec4b>(0, 0)[2], 255 - 150, 3);
 }

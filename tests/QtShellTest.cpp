@@ -2,12 +2,16 @@
 // its docks, toolbars and menus, a camera window opened from the list, and closing.
 #include "app/AppAccess.h"
 #include "app/CMainFrame.h"
+#include "app/CMenuDlg.h"
+#include "app/CControlBasePane.h"
 #include "app/CMolvaneApp.h"
 #include "camera/CameraBus.h"
 #include "camera/display/QtCameraDisplay.h"
 #include "camera/display/QtDisplayInstall.h"
+#include "camera/imaging/FrameConverter.h"
 #include "camera/sim/SimulatedCameras.h"
 #include "framework/qt/QtPlatform.h"
+#include "pages/CXMLTreeDlg.h"
 #include "res/ResourceIds.h"
 #include "view/CMolvaneView.h"
 
@@ -20,6 +24,7 @@
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QDockWidget>
 #include <QElapsedTimer>
 #include <QListWidget>
@@ -34,6 +39,7 @@
 #include <QToolBar>
 
 #include <gtest/gtest.h>
+#include <opencv2/core.hpp>
 
 namespace {
 
@@ -250,6 +256,23 @@ struct MouseEvents : cam::CameraEvents {
         downY = y;
     }
 };
+
+// The first camera's first frame in a 400 x 300 window, acquisition stopped again.
+void showFirstFrame(cam::CMolvane &camera, QWidget &host, MouseEvents &events, fw::QtPlatform &platform)
+{
+    host.resize(400, 300);
+    host.show();
+    camera.Create("Molvane", [&](std::function<void()> fn) { platform.post(std::move(fn)); }, &events,
+                  &host, {0, 0, 400, 300});
+    camera.ShowWindow(true);
+    camera.SetCameraIndex(0);
+    camera.SetAcquisition(1);
+    QElapsedTimer t;
+    t.start();
+    while (events.images < 1 && t.elapsed() < 3000)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    camera.SetAcquisition(0);
+}
 } // namespace
 
 TEST(QtDisplay, AClickMapsToTheImagePixelUnderItThroughZoomRotationAndMirror)
@@ -261,20 +284,9 @@ TEST(QtDisplay, AClickMapsToTheImagePixelUnderItThroughZoomRotationAndMirror)
         cam::installQtDisplay();
         sims.install(1);  // 1280 x 960
         QWidget host;
-        host.resize(400, 300);
-        host.show();
         MouseEvents events;
         cam::CMolvane camera;
-        camera.Create("Molvane", [&](std::function<void()> fn) { platform.post(std::move(fn)); }, &events,
-                      &host, {0, 0, 400, 300});
-        camera.ShowWindow(true);
-        camera.SetCameraIndex(0);
-        camera.SetAcquisition(1);
-        QElapsedTimer t;
-        t.start();
-        while (events.images < 1 && t.elapsed() < 3000)
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
-        camera.SetAcquisition(0);
+        showFirstFrame(camera, host, events, platform);
         ASSERT_GE(events.images, 1);
         camera.SetZoom(0.25f);  // 320 x 240, centred at (200, 150)
         camera.SetRotation(180);
@@ -388,4 +400,131 @@ TEST(QtBinder, ListAndTreeViewsShowRowsAndItemsAndReportSelections)
     EXPECT_EQ(tree.picked, std::vector<int>{102});
     feature.destroyWindow();
     tree.destroyWindow();
+}
+
+namespace {
+// The tree widget's items in pre-order as "parent index/text/expanded", as the form keeps them.
+std::vector<std::string> widgetTree(QTreeWidget *view)
+{
+    std::vector<std::string> out;
+    for (QTreeWidgetItemIterator it(view); *it; ++it) {
+        QTreeWidgetItem *parent = (*it)->parent();
+        const int p = parent ? parent->data(0, Qt::UserRole).toInt() : -1;
+        out.push_back(std::to_string(p) + "/" + (*it)->text(0).toStdString() + "/" +
+                      ((*it)->isExpanded() ? "+" : "-"));
+    }
+    return out;
+}
+
+std::vector<std::string> formTree(const fw::Form &form)
+{
+    std::vector<std::string> out;
+    for (const fw::TreeItem &t : form.treeItems(res::TreNodes))
+        out.push_back(std::to_string(t.parent) + "/" + t.text + "/" + (t.expanded ? "+" : "-"));
+    return out;
+}
+} // namespace
+
+TEST(QtBinder, TheNodeTreeWidgetHoldsTheFormsItemsAfterAFillAndEachLevelSwitch)
+{
+    OffscreenApp qapp;
+    cam::SimulatedCameras sims;
+    {
+        fw::QtPlatform platform;
+        sims.install(1);
+        auto app = std::make_unique<CMolvaneApp>();
+        ASSERT_TRUE(app->InitInstance());
+        CMainFrame &frame = *mainFrame();
+        frame.m_wndCameraList.select(0);
+        frame.m_wndCameraList.dispatch(fw::Notify::SelChange, res::ListCameras);
+        frame.m_wndCameraList.dispatch(fw::Notify::DblClick, res::ListCameras);
+        spin(100);
+        CMolvaneView *view = frame.activeCameraView();
+        ASSERT_NE(view, nullptr);
+        frame.routeCommand(res::CmdCameraControl);
+        frame.m_pControlPane->m_pMenuDlg->dispatch(fw::Notify::Clicked, res::BtnTree);
+        spin(50);
+        CXMLTreeDlg *page = view->m_pXMLTreeDlg;
+        ASSERT_NE(page, nullptr);
+        auto *nodes = static_cast<QWidget *>(page->nativeHandle())->findChild<QTreeWidget *>("ctl1189");
+        ASSERT_NE(nodes, nullptr);
+        const auto beginner = formTree(page->form());
+        ASSERT_GT(beginner.size(), 20u);
+        EXPECT_EQ(widgetTree(nodes), beginner);
+        // GURU lists more nodes, BEGINNER the first ones again: each fill replaces the last.
+        for (int level : {2, 0, 1}) {
+            page->form().setSelection(res::TreVisibility, level);
+            page->dispatch(fw::Notify::SelChange, res::TreVisibility);
+            EXPECT_EQ(widgetTree(nodes), formTree(page->form())) << "level " << level;
+        }
+        EXPECT_GT(widgetTree(nodes).size(), beginner.size());  // EXPERT lists more than BEGINNER
+        // The operator's pick reaches the form as the item's index.
+        QTreeWidgetItem *picked = nodes->topLevelItem(0)->child(1);
+        nodes->setCurrentItem(picked);
+        EXPECT_EQ(page->form().selection(res::TreNodes), picked->data(0, Qt::UserRole).toInt());
+        EXPECT_EQ(page->m_strNode, picked->text(0).toStdString());
+        frame.close();
+        spin(50);
+        app.reset();
+    }
+    sims.uninstall();
+    cam::CameraBus::instance().clear();
+}
+
+namespace {
+// The viewport as painted, in grey levels.
+cv::Mat paintedGrey(cam::CMolvane &camera)
+{
+    QWidget *viewport = static_cast<cam::QtCameraDisplay *>(camera.display())->widget()->viewport();
+    const QImage shot = viewport->grab().toImage().convertToFormat(QImage::Format_Grayscale8);
+    return cv::Mat(shot.height(), shot.width(), CV_8UC1, const_cast<uchar *>(shot.constBits()),
+                   shot.bytesPerLine()).clone();
+}
+
+// Mean difference between horizontal neighbours: high for a fine pattern, low once averaged.
+double roughness(const cv::Mat &grey)
+{
+    cv::Mat dx;
+    cv::absdiff(grey.colRange(1, grey.cols), grey.colRange(0, grey.cols - 1), dx);
+    return cv::mean(dx)[0];
+}
+
+double equalNeighbours(const cv::Mat &grey)
+{
+    cv::Mat same = grey.colRange(1, grey.cols) == grey.colRange(0, grey.cols - 1);
+    return cv::countNonZero(same) / double(same.total());
+}
+} // namespace
+
+// An undecoded Bayer frame is a fine mosaic: nearest-neighbour shrinking keeps its full
+// roughness (jagged), area averaging smooths it; enlarged, each frame pixel stays a block.
+TEST(QtDisplay, AShrunkFrameIsAveragedAndAnEnlargedOneKeepsItsPixels)
+{
+    OffscreenApp qapp;
+    cam::SimulatedCameras sims;
+    {
+        fw::QtPlatform platform;
+        cam::installQtDisplay();
+        sims.install(1);  // 1280 x 960 BayerGR8
+        QWidget host;
+        MouseEvents events;
+        cam::CMolvane camera;
+        showFirstFrame(camera, host, events, platform);
+        ASSERT_GE(events.images, 1);
+        const double raw = roughness(cam::rawView(*camera.currentFrame()));
+        ASSERT_GT(raw, 10.0);
+
+        camera.SetZoom(0);  // 1280 x 960 fitted into 400 x 300
+        spin(50);
+        EXPECT_LT(roughness(paintedGrey(camera)), raw * 0.35);
+        camera.SetRotation(90);  // turned, the frame is averaged to the turned size
+        spin(50);
+        EXPECT_LT(roughness(paintedGrey(camera)), raw * 0.35);
+        camera.SetRotation(0);
+        camera.SetZoom(4.0f);
+        spin(50);
+        EXPECT_GT(equalNeighbours(paintedGrey(camera)), 0.7);
+    }
+    sims.uninstall();
+    cam::CameraBus::instance().clear();
 }

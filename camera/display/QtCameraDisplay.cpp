@@ -64,27 +64,46 @@ QSize DisplayWidget::shownSize() const
     return (size * zoom).toSize();
 }
 
-QTransform DisplayWidget::imageTransform() const
+QTransform DisplayWidget::imageTransform(QSize source) const
 {
-    const FrameBuffer *f = camera_->currentFrame();
     const QSize shown = shownSize();
     const QSize port = viewport()->size();
-    // Centred when it fits, scrolled when it does not.
-    const double ox = shown.width() < port.width() ? (port.width() - shown.width()) / 2.0
-                                                   : -horizontalScrollBar()->value();
-    const double oy = shown.height() < port.height() ? (port.height() - shown.height()) / 2.0
-                                                     : -verticalScrollBar()->value();
+    // Centred when it fits, scrolled when it does not; whole pixels, so that an image already
+    // at its size on screen is painted as a plain copy.
+    const int ox = shown.width() < port.width() ? (port.width() - shown.width()) / 2
+                                                : -horizontalScrollBar()->value();
+    const int oy = shown.height() < port.height() ? (port.height() - shown.height()) / 2
+                                                  : -verticalScrollBar()->value();
     const bool turned = camera_->rotation() == 90 || camera_->rotation() == 270;
-    const double sx = shown.width() / double(turned ? f->height : f->width);
-    const double sy = shown.height() / double(turned ? f->width : f->height);
+    const double sx = shown.width() / double(turned ? source.height() : source.width());
+    const double sy = shown.height() / double(turned ? source.width() : source.height());
     const ImageSettings &s = camera_->imageSettings();
     QTransform t;
     t.translate(ox + shown.width() / 2.0, oy + shown.height() / 2.0);
     t.rotate(camera_->rotation());
     t.scale(turned ? sy : sx, turned ? sx : sy);
     t.scale(s.mirror ? -1 : 1, s.flip ? -1 : 1);
-    t.translate(-f->width / 2.0, -f->height / 2.0);
+    t.translate(-source.width() / 2.0, -source.height() / 2.0);
     return t;
+}
+
+QSize DisplayWidget::paintedSize(const FrameBuffer &f) const
+{
+    QSize shown = shownSize();
+    if (camera_->rotation() == 90 || camera_->rotation() == 270)
+        shown.transpose();
+    return shown.boundedTo(QSize(f.width, f.height)).expandedTo(QSize(1, 1));
+}
+
+void DisplayWidget::prepareImage(const FrameBuffer &f)
+{
+    // Only the frame being painted is converted, and shrunk when it is shown smaller.
+    preparedSize_ = paintedSize(f);
+    convertForDisplay(f, camera_->imageSettings(), cv::Size(preparedSize_.width(), preparedSize_.height()),
+                      bgra_);
+    image_ = QImage(bgra_.data, bgra_.cols, bgra_.rows, static_cast<int>(bgra_.step),
+                    QImage::Format_RGB32);
+    convertedNumber_ = f.number;
 }
 
 void DisplayWidget::updateScrollBars()
@@ -116,19 +135,15 @@ void DisplayWidget::paintEvent(QPaintEvent *)
         p.drawText(viewport()->rect(), Qt::AlignCenter, tr("No image: press Play"));
         return;
     }
-    if (f->number != convertedNumber_ || settingsDirty_) {
-        // Only the frame being painted is converted.
-        convertForDisplay(*f, camera_->imageSettings(), bgra_);
-        image_ = QImage(bgra_.data, bgra_.cols, bgra_.rows, static_cast<int>(bgra_.step),
-                        QImage::Format_RGB32);
-        convertedNumber_ = f->number;
+    if (f->number != convertedNumber_ || settingsDirty_ || paintedSize(*f) != preparedSize_) {
+        prepareImage(*f);
         if (settingsDirty_)
             updateScrollBars();
         settingsDirty_ = false;
     }
-    p.setTransform(imageTransform());
-    // Smoothing a shrunk full-size frame costs more than a frame interval; enlarging looks
-    // better without it anyway (the pixels stay visible).
+    // A shrunk frame is already averaged to its size on screen and is drawn one to one;
+    // an enlarged one is drawn without smoothing so its pixels stay visible.
+    p.setTransform(imageTransform(image_.size()));
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     p.drawImage(QPoint(0, 0), image_);
     p.resetTransform();
@@ -158,7 +173,7 @@ bool DisplayWidget::toImage(const QPoint &widgetPoint, int &x, int &y) const
     if (!f)
         return false;
     bool ok = false;
-    const QPointF ip = imageTransform().inverted(&ok).map(QPointF(widgetPoint));
+    const QPointF ip = imageTransform(QSize(f->width, f->height)).inverted(&ok).map(QPointF(widgetPoint));
     x = static_cast<int>(std::floor(ip.x()));
     y = static_cast<int>(std::floor(ip.y()));
     return ok && x >= 0 && y >= 0 && x < f->width && y < f->height;

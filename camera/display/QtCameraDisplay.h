@@ -36,16 +36,22 @@ protected:
 
 private:
     QSize shownSize() const;  // the image's size on screen, rotation and zoom applied
-    QTransform imageTransform() const;
+    // Maps an image of size `source` (the frame, or the frame as converted for painting) to
+    // the viewport.
+    QTransform imageTransform(QSize source) const;
+    // The frame's size on screen before rotation: what a shrunk frame is averaged down to.
+    QSize paintedSize(const FrameBuffer &f) const;
+    void prepareImage(const FrameBuffer &f);
     void updateScrollBars();
     void requestPaint();
     bool toImage(const QPoint &widgetPoint, int &x, int &y) const;
     void drawStatistics(QPainter &p);
 
     CMolvane *camera_;
-    cv::Mat bgra_;  // the converted frame, reused from frame to frame
+    cv::Mat bgra_;  // the converted frame at its size on screen at most, reused
     QImage image_;
     uint64_t convertedNumber_ = ~0ull;
+    QSize preparedSize_;
     bool settingsDirty_ = true;
     uint64_t painted_ = 0;
     QElapsedTimer sinceLastPaint_;

@@ -17,6 +17,15 @@ void convertToBgr(const FrameBuffer &frame, const ImageSettings &settings, cv::M
 // Converts a frame for painting: 8-bit BGRA (the alpha byte unused), negative applied; mirror,
 // flip and rotation are left to the paint transform.
 void convertForDisplay(const FrameBuffer &frame, const ImageSettings &settings, cv::Mat &bgra);
+// The same for a frame shown at `shown` (mirror, flip and rotation not applied): when that is
+// smaller than the frame, the result is averaged down to it, converting at reduced size where
+// the format allows (a Bayer frame by 2 x 2 cells when shown at two thirds or less).
+void convertForDisplay(const FrameBuffer &frame, const ImageSettings &settings, cv::Size shown,
+                       cv::Mat &bgra);
+// Shrinks an image to the size it is shown at, each shown pixel the mean of the frame
+// pixels it covers (area averaging), so fine detail does not break up into jagged steps; an
+// image smaller than `size` is enlarged bilinearly.
+void shrinkForDisplay(const cv::Mat &src, cv::Size size, cv::Mat &dst);
 // The OpenCV conversion code for a Bayer layout index and algorithm.
 int bayerConversionCode(int layout, int algorithm);
 // Full-range YCbCr 4:2:2 (U Y V Y) to BGR, as GigE Vision cameras send YUV422Packed.

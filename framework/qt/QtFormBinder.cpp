@@ -19,7 +19,6 @@
 #include <QSpinBox>
 #include <QStyle>
 #include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
 
 namespace fw {
 
@@ -270,7 +269,7 @@ void QtFormBinder::apply(int id, const Bound &b)
         if (tree->property("molvaneKind").toString() == "report")
             applyReport(tree, s);
         else
-            applyTree(tree, s);
+            applyTree(tree, s, trees_[id]);
     } else if (auto *slider = qobject_cast<QSlider *>(w)) {
         slider->setRange(s.rangeMin, s.rangeMax);
         slider->setValue(s.pos);
@@ -316,44 +315,41 @@ void QtFormBinder::applyReport(QTreeWidget *view, const ControlState &s)
         view->clearSelection();
 }
 
-void QtFormBinder::applyTree(QTreeWidget *view, const ControlState &s)
+void QtFormBinder::applyTree(QTreeWidget *view, const ControlState &s, TreeMirror &mirror)
 {
-    std::vector<QTreeWidgetItem *> items;
-    bool same = static_cast<int>(s.tree.size()) == treeCount(view);
-    if (same) {
-        QTreeWidgetItemIterator it(view);
-        for (size_t i = 0; *it && same; ++it, ++i)
-            same = (*it)->text(0).toStdString() == s.tree[i].text;
-    }
-    if (!same) {
+    // A fill inserts one item at a time: only the items the form added since the last change
+    // are created, so filling a tree of n nodes costs n insertions, not n rebuilds.
+    if (mirror.generation != s.treeGeneration || s.tree.size() < mirror.items.size()) {
         view->clear();
-        for (size_t i = 0; i < s.tree.size(); ++i) {
-            const TreeItem &t = s.tree[i];
-            QTreeWidgetItem *parent = t.parent >= 0 && t.parent < static_cast<int>(items.size()) ? items[t.parent] : nullptr;
-            auto *item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(view);
-            item->setText(0, QString::fromStdString(t.text));
-            item->setData(0, Qt::UserRole, static_cast<int>(i));
-            const QStyle::StandardPixmap icon = t.image == 3 ? QStyle::SP_FileIcon
-                                                : t.image == 0 ? QStyle::SP_ComputerIcon : QStyle::SP_DirIcon;
-            item->setIcon(0, view->style()->standardIcon(icon));
-            items.push_back(item);
-        }
-    } else {
-        for (QTreeWidgetItemIterator it(view); *it; ++it)
-            items.push_back(*it);
+        mirror = TreeMirror{s.treeGeneration, {}, {}};
     }
-    for (size_t i = 0; i < s.tree.size() && i < items.size(); ++i)
-        items[i]->setExpanded(s.tree[i].expanded);
-    if (s.selection >= 0 && s.selection < static_cast<int>(items.size()))
-        view->setCurrentItem(items[s.selection]);
+    for (size_t i = mirror.items.size(); i < s.tree.size(); ++i) {
+        const TreeItem &t = s.tree[i];
+        const bool nested = t.parent >= 0 && t.parent < static_cast<int>(i);
+        auto *item = nested ? new QTreeWidgetItem(mirror.items[t.parent]) : new QTreeWidgetItem(view);
+        item->setText(0, QString::fromStdString(t.text));
+        item->setData(0, Qt::UserRole, static_cast<int>(i));
+        item->setIcon(0, treeIcon(view, t.image));
+        mirror.items.push_back(item);
+        mirror.expanded.push_back(false);
+    }
+    for (size_t i = 0; i < s.tree.size(); ++i)
+        if (mirror.expanded[i] != s.tree[i].expanded) {
+            mirror.items[i]->setExpanded(s.tree[i].expanded);
+            mirror.expanded[i] = s.tree[i].expanded;
+        }
+    if (s.selection >= 0 && s.selection < static_cast<int>(mirror.items.size()))
+        view->setCurrentItem(mirror.items[s.selection]);
 }
 
-int QtFormBinder::treeCount(QTreeWidget *view)
+const QIcon &QtFormBinder::treeIcon(QTreeWidget *view, int image)
 {
-    int n = 0;
-    for (QTreeWidgetItemIterator it(view); *it; ++it)
-        ++n;
-    return n;
+    auto it = treeIcons_.find(image);
+    if (it != treeIcons_.end())
+        return it->second;
+    const QStyle::StandardPixmap icon = image == 3 ? QStyle::SP_FileIcon
+                                        : image == 0 ? QStyle::SP_ComputerIcon : QStyle::SP_DirIcon;
+    return treeIcons_[image] = view->style()->standardIcon(icon);
 }
 
 QWidget *QtFormBinder::control(int id) const

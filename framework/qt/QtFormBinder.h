@@ -5,12 +5,15 @@
 #include "framework/Resources.h"
 #include "framework/Window.h"
 
+#include <QIcon>
 #include <QObject>
 #include <QWidget>
 
 class QTreeWidget;
+class QTreeWidgetItem;
 
 #include <map>
+#include <vector>
 
 namespace fw {
 
@@ -36,13 +39,21 @@ private:
     void connectSignals(const ControlTemplate &c, QWidget *w);
     void apply(int id, const Bound &b);
     void applyReport(QTreeWidget *view, const ControlState &s);
-    void applyTree(QTreeWidget *view, const ControlState &s);
-    static int treeCount(QTreeWidget *view);
+    // What a tree widget shows of its form state: the widget is changed item by item.
+    struct TreeMirror {
+        int generation = -1;
+        std::vector<QTreeWidgetItem *> items;  // by form index
+        std::vector<bool> expanded;
+    };
+    void applyTree(QTreeWidget *view, const ControlState &s, TreeMirror &mirror);
+    const QIcon &treeIcon(QTreeWidget *view, int image);
 
     Window &window_;
     QWidget *container_;
     const DialogTemplate &template_;
     std::map<int, Bound> bound_;
+    std::map<int, TreeMirror> trees_;
+    std::map<int, QIcon> treeIcons_;  // by tree image number, loaded once
     bool applying_ = false;
 };
 
