@@ -7,6 +7,9 @@
 #include "camera/display/QtCameraDisplay.h"
 #include "camera/display/QtDisplayInstall.h"
 #include "camera/sim/SimulatedCameras.h"
+#include "app/CControlBasePane.h"
+#include "app/CMenuDlg.h"
+#include "pages/CGeneralSettingDlg.h"
 #include "framework/qt/QtPlatform.h"
 #include "res/ResourceIds.h"
 #include "view/CMolvaneView.h"
@@ -22,11 +25,17 @@
 #include <QTreeWidget>
 #include <QDockWidget>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
 #include <QSlider>
 #include <QTest>
 #include <QToolBar>
@@ -49,9 +58,22 @@ struct OffscreenApp {
     char name[32] = "molvane_qt_tests";
     char *argv[2] = {name, nullptr};
     std::unique_ptr<QApplication> app;
-    OffscreenApp()
+    QTemporaryDir dir;
+    explicit OffscreenApp(QSize screen = {})
     {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QByteArray platform = "offscreen";
+        if (screen.isValid()) {  // one screen of that size instead of the plugin's 800 x 800
+            const QString config = dir.filePath("screen.json");
+            QFile f(config);
+            f.open(QIODevice::WriteOnly);
+            f.write(QString(R"({"screens": [{"name": "Test", "x": 0, "y": 0, "width": %1, "height": %2,
+                               "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})")
+                        .arg(screen.width())
+                        .arg(screen.height())
+                        .toUtf8());
+            platform += ":configfile=" + config.toUtf8();
+        }
+        qputenv("QT_QPA_PLATFORM", platform);
         app = std::make_unique<QApplication>(argc, argv);
     }
 };
@@ -281,4 +303,91 @@ TEST(QtBinder, ListAndTreeViewsShowRowsAndItemsAndReportSelections)
     EXPECT_EQ(tree.picked, std::vector<int>{102});
     feature.destroyWindow();
     tree.destroyWindow();
+}
+
+namespace {
+// The scroll area that holds a form placed in a pane, or null.
+QScrollArea *scrollAreaOf(fw::Window &form)
+{
+    auto *inner = static_cast<QWidget *>(form.nativeHandle());
+    QWidget *viewport = inner ? inner->parentWidget() : nullptr;
+    return viewport ? qobject_cast<QScrollArea *>(viewport->parentWidget()) : nullptr;
+}
+} // namespace
+
+class QtScreenSize : public ::testing::TestWithParam<QSize> {};
+
+INSTANTIATE_TEST_SUITE_P(Screens, QtScreenSize,
+                         ::testing::Values(QSize(800, 600), QSize(1280, 800), QSize(1920, 1080)));
+
+TEST_P(QtScreenSize, EveryControlOfTheFormatPageCanBeReachedAndTheImageKeepsItsRoom)
+{
+    OffscreenApp qapp(GetParam());
+    cam::SimulatedCameras sims;
+    {
+        fw::QtPlatform platform;
+        sims.install(1);
+        auto app = std::make_unique<CMolvaneApp>();
+        ASSERT_TRUE(app->InitInstance());
+        spin(100);
+        QMainWindow *mw = mainWindow();
+        ASSERT_NE(mw, nullptr);
+        const QRect screen = mw->screen()->availableGeometry();
+        ASSERT_EQ(screen.size(), GetParam());
+        auto *list = mw->findChild<QListWidget *>("ctl513");
+        list->setCurrentRow(0);
+        emit list->itemDoubleClicked(list->item(0));
+        spin(200);
+        mainFrame()->routeCommand(res::CmdCameraControl);
+        spin(200);
+
+        EXPECT_LE(mw->width(), screen.width());
+        EXPECT_LE(mw->height(), screen.height());
+        EXPECT_GE(mw->findChild<QMdiArea *>()->height(), 240);  // the camera image keeps its room
+        auto *idle = mw->statusBar()->findChild<QLabel *>("statusIdle");
+        ASSERT_NE(idle, nullptr);
+        EXPECT_EQ(idle->text(), "Ready");
+        mw->statusBar()->showMessage("View Camera Control Window.");  // a status tip comes and goes
+        mw->statusBar()->clearMessage();
+        EXPECT_TRUE(idle->isVisible());
+
+        CControlBasePane *pane = mainFrame()->m_pControlPane;
+        ASSERT_NE(pane, nullptr);
+        ASSERT_NE(pane->m_pFormatDlg, nullptr);
+        for (fw::Window *form : std::initializer_list<fw::Window *>{pane->m_pMenuDlg, pane->m_pFormatDlg}) {
+            QScrollArea *scroll = scrollAreaOf(*form);
+            ASSERT_NE(scroll, nullptr);
+            QWidget *page = scroll->widget();
+            EXPECT_EQ(scroll->height(), scroll->parentWidget()->height());  // the menu and page fill the pane
+            // On a small screen the pane is smaller than the page, which then scrolls.
+            if (form == pane->m_pFormatDlg && GetParam().width() <= 800) {
+                EXPECT_TRUE(page->width() > scroll->viewport()->width() ||
+                            page->height() > scroll->viewport()->height());
+            }
+            // What the scroll bars can bring into view: the viewport moved over their ranges.
+            QScrollBar *h = scroll->horizontalScrollBar(), *v = scroll->verticalScrollBar();
+            EXPECT_TRUE(h->maximum() == 0 || h->isVisible());
+            EXPECT_TRUE(v->maximum() == 0 || v->isVisible());
+            const QRect reach(0, 0, scroll->viewport()->width() + h->maximum(),
+                              scroll->viewport()->height() + v->maximum());
+            int seen = 0;
+            for (QWidget *c : page->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+                if (!c->isVisibleTo(page) || c->objectName().isEmpty())
+                    continue;
+                ++seen;
+                EXPECT_TRUE(reach.contains(c->geometry())) << c->objectName().toStdString() << " is out of reach";
+            }
+            // The pane's own area is on the screen.
+            const QRect pane(scroll->mapToGlobal(QPoint(0, 0)), scroll->size());
+            EXPECT_TRUE(screen.contains(pane));
+            EXPECT_GT(seen, 6);
+        }
+
+        mw->close();
+        spin(100);
+        app.reset();
+        spin(50);
+    }
+    sims.uninstall();
+    cam::CameraBus::instance().clear();
 }

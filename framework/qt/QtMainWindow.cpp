@@ -47,6 +47,8 @@ QtMainWindow::QtMainWindow(FrameWindow &window, const WindowSpec &params)
     mdi_->setBackground(QColor(120, 124, 130));
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The camera windows keep a usable area however the panes are sized.
+    mdi_->setMinimumSize(320, 240);
     setCentralWidget(mdi_);
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
     // The panes docked at the left run the full height; a bottom pane sits beside them.
@@ -59,6 +61,14 @@ QtMainWindow::QtMainWindow(FrameWindow &window, const WindowSpec &params)
 }
 
 QtMainWindow::~QtMainWindow() = default;
+
+void QtMainWindow::setVisible(bool visible)
+{
+    // The toolbar and menus show the commands' state from the first paint on, not a tick later.
+    if (visible)
+        updateCommandUi();
+    QMainWindow::setVisible(visible);
+}
 
 void QtMainWindow::setGeometry(const Rect &r) { QMainWindow::setGeometry(r.left, r.top, r.width(), r.height()); }
 
@@ -236,7 +246,11 @@ bool QtMainWindow::createStatusBar(const std::vector<std::string> &indicators)
     QStatusBar *bar = statusBar();
     if (indicators.empty())
         return true;
-    bar->showMessage(QString::fromStdString(indicators.front()));
+    // The idle text is a widget of the bar, so it comes back when a status tip or a message
+    // shown over it goes away.
+    auto *idle = new QLabel(QString::fromStdString(indicators.front()), bar);
+    idle->setObjectName("statusIdle");
+    bar->addWidget(idle, 1);
     for (size_t i = 1; i < indicators.size(); ++i) {
         auto *l = new QLabel(QString::fromStdString(indicators[i]), bar);
         l->setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -29,7 +29,7 @@ public:
     FrameWindow *frameWindow() const { return window_; }
 
     // WindowPeer
-    void setVisible(bool visible) override { QMainWindow::setVisible(visible); }
+    void setVisible(bool visible) override;
     bool isVisible() const override { return !isHidden(); }
     void setGeometry(const Rect &rect) override;
     Rect geometry() const override;
