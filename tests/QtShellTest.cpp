@@ -10,9 +10,11 @@
 #include "app/CControlBasePane.h"
 #include "app/CMenuDlg.h"
 #include "pages/CGeneralSettingDlg.h"
+#include "pages/CXMLTreeDlg.h"
 #include "framework/qt/QtPlatform.h"
 #include "res/ResourceIds.h"
 #include "view/CMolvaneView.h"
+#include "widgets/BalloonTip.h"
 
 #include "framework/Window.h"
 
@@ -329,9 +331,15 @@ TEST_P(QtScreenSize, EveryControlOfTheFormatPageCanBeReachedAndTheImageKeepsItsR
         sims.install(1);
         auto app = std::make_unique<CMolvaneApp>();
         ASSERT_TRUE(app->InitInstance());
-        spin(100);
         QMainWindow *mw = mainWindow();
         ASSERT_NE(mw, nullptr);
+        // Shown with no camera open: Play and Stop look disabled from the first paint on.
+        for (QAction *a : mw->findChild<QToolBar *>("toolbar312")->actions()) {
+            if (a->data().toInt() == res::CmdPlay || a->data().toInt() == res::CmdStop) {
+                EXPECT_FALSE(a->isEnabled()) << a->toolTip().toStdString();
+            }
+        }
+        spin(100);
         const QRect screen = mw->screen()->availableGeometry();
         ASSERT_EQ(screen.size(), GetParam());
         auto *list = mw->findChild<QListWidget *>("ctl513");
@@ -382,6 +390,15 @@ TEST_P(QtScreenSize, EveryControlOfTheFormatPageCanBeReachedAndTheImageKeepsItsR
             EXPECT_TRUE(screen.contains(pane));
             EXPECT_GT(seen, 6);
         }
+        // The XML tree takes the page's free height.
+        pane->m_pMenuDlg->dispatch(fw::Notify::Clicked, res::BtnTree);
+        spin(100);
+        ASSERT_NE(pane->m_pTreeDlg, nullptr);
+        auto *treePage = static_cast<QWidget *>(pane->m_pTreeDlg->nativeHandle());
+        auto *tree = treePage->findChild<QTreeWidget *>("ctl1189");
+        ASSERT_NE(tree, nullptr);
+        EXPECT_TRUE(tree->isVisible());
+        EXPECT_NEAR(tree->geometry().bottom(), treePage->height(), 10);
 
         mw->close();
         spin(100);
@@ -390,4 +407,26 @@ TEST_P(QtScreenSize, EveryControlOfTheFormatPageCanBeReachedAndTheImageKeepsItsR
     }
     sims.uninstall();
     cam::CameraBus::instance().clear();
+}
+
+TEST(QtWidgets, ABalloonIsCutToItsBubbleSoNoCornerShowsWithoutACompositor)
+{
+    OffscreenApp qapp;
+    widgets::BalloonTip::show("Unable to open camera", "The camera is used by another application.",
+                              widgets::BalloonTip::Icon::Warning, QPoint(200, 200));
+    QWidget *tip = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == "balloon")
+            tip = w;
+    ASSERT_NE(tip, nullptr);
+    EXPECT_FALSE(tip->testAttribute(Qt::WA_TranslucentBackground));
+    const QRegion mask = tip->mask();
+    const int arrow = 12;
+    EXPECT_TRUE(mask.contains(QPoint(tip->width() / 2, tip->height() / 2)));
+    EXPECT_TRUE(mask.contains(QPoint(200 - tip->x(), 2)));  // the arrow's tip, at the anchor
+    for (QPoint corner : {QPoint(0, arrow), QPoint(tip->width() - 1, arrow), QPoint(0, tip->height() - 1),
+                          QPoint(tip->width() - 1, tip->height() - 1), QPoint(0, 0)})
+        EXPECT_FALSE(mask.contains(corner)) << corner.x() << "," << corner.y();
+    tip->close();
+    spin(20);
 }
