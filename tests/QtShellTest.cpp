@@ -7,6 +7,7 @@
 #include "camera/display/QtCameraDisplay.h"
 #include "camera/display/QtDisplayInstall.h"
 #include "camera/sim/SimulatedCameras.h"
+#include "app/CCameraInfoBasePane.h"
 #include "app/CControlBasePane.h"
 #include "app/CMenuDlg.h"
 #include "pages/CGeneralSettingDlg.h"
@@ -358,6 +359,14 @@ TEST_P(QtScreenSize, EveryControlOfTheFormatPageCanBeReachedAndTheImageKeepsItsR
         mw->statusBar()->showMessage("View Camera Control Window.");  // a status tip comes and goes
         mw->statusBar()->clearMessage();
         EXPECT_TRUE(idle->isVisible());
+
+        // The Camera Info pane is as wide as its form, and on a tall enough screen as high.
+        QScrollArea *info = scrollAreaOf(mainFrame()->m_pCameraInfoPane->m_dlg);
+        ASSERT_NE(info, nullptr);
+        EXPECT_EQ(info->horizontalScrollBar()->maximum(), 0);
+        if (GetParam().height() >= 800) {
+            EXPECT_EQ(info->verticalScrollBar()->maximum(), 0);
+        }
 
         CControlBasePane *pane = mainFrame()->m_pControlPane;
         ASSERT_NE(pane, nullptr);

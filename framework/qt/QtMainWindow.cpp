@@ -12,10 +12,13 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QSlider>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 
@@ -291,9 +294,44 @@ void QtMainWindow::dockPaneBelow(Window &pane, Window &above)
 void QtMainWindow::resizePane(Window &pane, Size size)
 {
     if (QDockWidget *d = dockOf(pane)) {
-        resizeDocks({d}, {size.width}, Qt::Horizontal);
-        resizeDocks({d}, {size.height}, Qt::Vertical);
+        paneSizes_[d] = size;
+        fitPane(d, size);
     }
+}
+
+QSize QtMainWindow::formRoom(QDockWidget *dock)
+{
+    QSize room(0, 0);
+    for (auto *scroll : dock->widget()->findChildren<QScrollArea *>(Qt::FindDirectChildrenOnly))
+        if (scroll->widget())
+            room = room.expandedTo(scroll->widget()->minimumSize() +
+                                   QSize(scroll->verticalScrollBar()->sizeHint().width(), 0));
+    return room;
+}
+
+void QtMainWindow::fitPane(QDockWidget *dock, Size size)
+{
+    // The column is as wide as the widest form in it; the panes below this one in the column
+    // get the height of their forms where there is room, this one at least the height asked.
+    const Qt::DockWidgetArea area = dockWidgetArea(dock);
+    QList<QDockWidget *> column;
+    QList<int> heights;
+    int width = size.width, total = 0, others = 0;
+    for (const auto &[pane, d] : docks_) {
+        if (d->isFloating() || d->isHidden() || dockWidgetArea(d) != area)
+            continue;
+        const QSize room = formRoom(d);
+        width = std::max(width, room.width());
+        total += d->height();
+        column << d;
+        heights << room.height() + d->height() - d->widget()->height();
+        if (d != dock)
+            others += heights.back();
+    }
+    total -= (column.size() - 1) * style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
+    heights[column.indexOf(dock)] = std::max(size.height, total - others);
+    resizeDocks({dock}, {width}, Qt::Horizontal);
+    resizeDocks(column, heights, Qt::Vertical);
 }
 
 void QtMainWindow::addChild(QMdiSubWindow *sub, Window &child)
@@ -358,6 +396,11 @@ void QtMainWindow::showMaximized()
     if (QScreen *screen = QGuiApplication::primaryScreen())
         QMainWindow::setGeometry(screen->availableGeometry());
     QMainWindow::showMaximized();
+    // The panes' sizes were asked for a window not yet shown: ask again in the final one.
+    QTimer::singleShot(0, this, [this] {
+        for (const auto &[dock, size] : paneSizes_)
+            fitPane(dock, size);
+    });
 }
 
 void QtMainWindow::updateCommandUi()

@@ -71,6 +71,8 @@ private:
     void postCommand(int id);
     void subWindowActivated(QMdiSubWindow *sub);
     QDockWidget *dockOf(Window &pane) const;
+    static QSize formRoom(QDockWidget *dock);  // what the forms placed in a pane need
+    void fitPane(QDockWidget *dock, Size size);
 
     FrameWindow *window_;
     QMdiArea *mdi_;
@@ -81,6 +83,7 @@ private:
     std::multimap<int, QAction *> toolActions_;
     std::map<int, QSlider *> sliders_;
     std::map<Window *, QDockWidget *> docks_;
+    std::map<QDockWidget *, Size> paneSizes_;  // sizes asked by the logic, applied again when shown
     std::map<QMdiSubWindow *, Window *> children_;
     Window *active_ = nullptr;
 };
