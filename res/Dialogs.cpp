@@ -224,7 +224,7 @@ DialogTemplate page(int id, const std::string &caption, int w, int h)
 
 DialogTemplate pageMenu()
 {
-    DialogTemplate t{res::DialogPageMenu, "", 136, 150, {}};
+    DialogTemplate t{res::DialogPageMenu, "", 148, 150, {}};
     const std::pair<int, const char *> buttons[] = {
         {res::BtnFormat, "Format"},
         {res::BtnFeature, "Feature Control"},
@@ -235,7 +235,8 @@ DialogTemplate pageMenu()
         {res::BtnLut, "LUT"}};
     int y = 4;
     for (const auto &[id, text] : buttons) {
-        t.controls.push_back(c(K::Button, id, text, 4, y, 128, 20));
+        // Wide enough for "Trigger/Strobe , One/Multi Shot" in the button's margins.
+        t.controls.push_back(c(K::Button, id, text, 4, y, 140, 20));
         y += 20;
     }
     return t;

@@ -360,6 +360,7 @@ TEST_P(QtScreenSize, EveryControlOfTheFormatPageCanBeReachedAndTheImageKeepsItsR
         mw->statusBar()->clearMessage();
         EXPECT_TRUE(idle->isVisible());
 
+        EXPECT_GE(list->height(), 50);  // the camera list keeps the height the frame asks
         // The Camera Info pane is as wide as its form, and on a tall enough screen as high.
         QScrollArea *info = scrollAreaOf(mainFrame()->m_pCameraInfoPane->m_dlg);
         ASSERT_NE(info, nullptr);

@@ -324,12 +324,24 @@ void QtMainWindow::fitPane(QDockWidget *dock, Size size)
         width = std::max(width, room.width());
         total += d->height();
         column << d;
-        heights << room.height() + d->height() - d->widget()->height();
+        heights << room.height() + d->minimumSizeHint().height();  // the form below the title
         if (d != dock)
             others += heights.back();
     }
     total -= (column.size() - 1) * style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
-    heights[column.indexOf(dock)] = std::max(size.height, total - others);
+    // The height asked is the pane's client height, below its title.
+    const int asked = size.height + dock->minimumSizeHint().height();
+    const int mine = column.indexOf(dock);
+    heights[mine] = std::max(asked, total - others);
+    // Where the column is too short, the others give way (their forms scroll), not this one.
+    int excess = heights[mine] + others - total;
+    for (int i = 0; i < heights.size() && excess > 0; ++i) {
+        if (i == mine)
+            continue;
+        const int give = std::min(excess, heights[i] - column[i]->minimumSizeHint().height());
+        heights[i] -= give;
+        excess -= give;
+    }
     resizeDocks({dock}, {width}, Qt::Horizontal);
     resizeDocks(column, heights, Qt::Vertical);
 }
