@@ -115,7 +115,11 @@ void CControlBasePane::ShowSharedPage(PageT *&page)
 void CControlBasePane::ShowTreePage()
 {
     CMainFrame *frame = mainFrame();
-    CMolvaneView *view = frame ? frame->activeCameraView() : nullptr;
+    ShowTreePageOf(frame ? frame->activeCameraView() : nullptr);
+}
+
+void CControlBasePane::ShowTreePageOf(CMolvaneView *view)
+{
     m_pTreeView = view;
     if (!view)
         return;
@@ -178,6 +182,9 @@ void CControlBasePane::ForgetTreePage(CXMLTreeDlg *page)
                 active = v;
     }
     m_pTreeView = active;
+    const bool shown = live(page);
+    if (m_pCurrentPage == page)
+        m_pCurrentPage = nullptr;
     if (!active) {
         m_pTreeDlg = nullptr;
         if (m_bTreeCurrent) {
@@ -185,21 +192,15 @@ void CControlBasePane::ForgetTreePage(CXMLTreeDlg *page)
             m_bTreeCurrent = 0;
         }
     } else if (page == m_pTreeDlg) {
-        const bool wasVisible = page->isWindowVisible();
-        if (!active->m_pXMLTreeDlg) {
-            active->m_pXMLTreeDlg = new CXMLTreeDlg;
-            if (createPage(*active->m_pXMLTreeDlg))
-                active->m_pXMLTreeDlg->onInitialUpdate();
-        }
+        // A tree page on show is replaced by the tree of the window left active; one hidden
+        // behind another page leaves that page where it is.
         m_pTreeDlg = active->m_pXMLTreeDlg;
-        if (wasVisible && m_pTreeDlg->hasWindow()) {
-            place(*m_pTreeDlg);
-            m_pTreeDlg->showWindow(true);
+        if (shown) {
+            page->showWindow(false);
+            ShowTreePageOf(active);
             m_pCurrentPage = m_pTreeDlg;
         }
     }
-    if (m_pCurrentPage == page)
-        m_pCurrentPage = nullptr;
     delete page;
 }
 

@@ -52,6 +52,7 @@ public:
 private:
     template <typename PageT>
     void ShowSharedPage(PageT *&page);
+    void ShowTreePageOf(CMolvaneView *view);
     bool createPage(CFormPage &page);
     void place(fw::Window &page);
     void leaveCurrentPage();

@@ -143,7 +143,7 @@ void CMainFrame::OpenCameraWindow()
     fw::WindowSpec params;
     params.kind = fw::WindowKind::MdiChild;
     params.parent = this;
-    params.rect = {0, 0, 653, 515};
+    params.rect = CascadeRect(static_cast<int>(m_children.size()) - 1);
     if (!raw->create(params)) {
         ChildFrameClosed(raw);
         return;
@@ -151,6 +151,23 @@ void CMainFrame::OpenCameraWindow()
     if (m_children.size() == 1)
         frame()->setMenu(res::MenuCamera);
     frame()->activateChild(*raw);
+}
+
+fw::Rect CMainFrame::CascadeRect(int k) const
+{
+    // Each window one caption lower and further right than the one before; when the next
+    // would not fit in the workspace the cascade starts again at its top left corner. In a
+    // small workspace the windows shrink to leave room for a few steps.
+    constexpr int kWidth = 653, kHeight = 515, kStep = 26, kRoom = 3 * kStep;
+    const fw::Rect area = clientRect();
+    const auto fit = [](int size, int room) {
+        return std::max(1, std::min(size, room > 2 * kRoom ? room - kRoom : room));
+    };
+    const int w = fit(kWidth, area.width());
+    const int h = fit(kHeight, area.height());
+    const int places = std::min(area.width() - w, area.height() - h) / kStep + 1;
+    const int offset = (k % std::max(1, places)) * kStep;
+    return {offset, offset, offset + w, offset + h};
 }
 
 std::vector<CChildFrame *> CMainFrame::childFrames() const
@@ -173,6 +190,15 @@ void CMainFrame::ChildFrameClosed(CChildFrame *child)
     fw::platform().post([keep] {});
     if (m_children.empty() && hasWindow())
         frame()->setMenu(res::MenuMain);
+    // The window that became active takes over the panes once the closing is over (a removed
+    // camera's line is gone from the list by then).
+    std::weak_ptr<bool> alive = aliveToken();
+    fw::platform().post([this, alive] {
+        auto token = alive.lock();
+        if (token && *token && hasWindow())
+            if (CChildFrame *next = activeChildFrame())
+                next->ShowInPanes();
+    });
 }
 
 void CMainFrame::AddCameraCtrl(cam::CMolvane *ctrl) { m_listCameraCtrl.push_back(ctrl); }
@@ -331,8 +357,21 @@ void CMainFrame::CameraRemoved(int position)
     }
     for (CChildFrame *child : closing)
         child->close();
+    if (!closing.empty())
+        frame()->setStatusText(CameraName(text) + " was disconnected");
     m_wndCameraList.Enumerate();
     m_wndCameraList.RemoveRecord(position);
+}
+
+std::string CMainFrame::CameraName(const std::string &line)
+{
+    // A list line is "[interface] model (serial)": the operator knows the camera by the rest.
+    if (line.size() > 2 && line[0] == '[') {
+        const auto end = line.find("] ");
+        if (end != std::string::npos)
+            return line.substr(end + 2);
+    }
+    return line;
 }
 
 void CMainFrame::onCloseBox() { close(); }

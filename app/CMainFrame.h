@@ -8,6 +8,7 @@
 #include <array>
 #include <list>
 #include <memory>
+#include <string>
 #include <vector>
 
 class CCameraInfoBasePane;
@@ -72,6 +73,10 @@ private:
     template <typename Dlg>
     void ShowToolWindow(Dlg *&slot, int templateId, fw::Point position);
     void HideControlPane();
+    // The rectangle of the k-th camera window (from 0), cascaded inside the workspace.
+    fw::Rect CascadeRect(int k) const;
+    // The camera's name in a list line, for messages.
+    static std::string CameraName(const std::string &line);
 
     std::list<cam::CMolvane *> m_listCameraCtrl;
     std::vector<std::unique_ptr<CChildFrame>> m_children;

@@ -3,6 +3,7 @@
 #ifdef MOLVANE_HAVE_ARAVIS
 #include "camera/aravis/AravisDiscovery.h"
 #endif
+#include "camera/FrameBudget.h"
 #include "camera/display/QtDisplayInstall.h"
 #include "camera/sim/SimulatedCameras.h"
 #include "framework/Platform.h"
@@ -84,6 +85,8 @@ int main(int argc, char **argv)
             real.start();
 #endif
             sims.install(simulate >= 0 ? simulate : simulatedFromSettings());
+            // Memory for one camera's frames, in MiB; the default when unset.
+            cam::FrameBudget::setMegabytesFromSetting(fw::platform().settings().value("FramePoolMegabytes"));
             app = std::make_unique<CMolvaneApp>();
             return app->InitInstance();
         },

@@ -378,6 +378,8 @@ void CMolvane::displayChanged()
 void CMolvane::SetZoom(float scale)
 {
     log(Dispid::SetZoom, CallKind::Method, {double(scale)});
+    if (!created_)
+        return;
     if (scale < 0)
         throw CameraError(code::OutOfRange, "zoom must not be negative");
     zoom_ = scale;
@@ -387,6 +389,8 @@ void CMolvane::SetZoom(float scale)
 void CMolvane::SetRotation(int degrees)
 {
     log(Dispid::SetRotation, CallKind::Method, {degrees});
+    if (!created_)
+        return;
     if (degrees != 0 && degrees != 90 && degrees != 180 && degrees != 270)
         throw CameraError(code::OutOfRange, "rotation must be 0, 90, 180 or 270");
     rotation_ = degrees;
@@ -410,6 +414,8 @@ int CMolvane::GetBayerLayout()
 void CMolvane::SetBayerLayout(int layout)
 {
     log(Dispid::BayerLayout, CallKind::Put, {layout});
+    if (!created_)
+        return;
     if (layout < 0 || layout > 3)
         throw CameraError(code::OutOfRange, "Bayer layout must be 0 to 3");
     settings_.bayerLayout = layout;
@@ -438,6 +444,8 @@ int CMolvane::GetBayerAlgorithm()
 void CMolvane::SetBayerAlgorithm(int algorithm)
 {
     log(Dispid::BayerAlgorithm, CallKind::Put, {algorithm});
+    if (!created_)
+        return;
     if (algorithm < 1 || algorithm > 3)
         throw CameraError(code::OutOfRange, "Bayer algorithm must be 1 to 3");
     settings_.bayerAlgorithm = algorithm;
@@ -538,6 +546,8 @@ ByteArray CMolvane::GetRawImage(int /*unused*/)
 void CMolvane::SaveImage(const std::string &path, int quality)
 {
     log(Dispid::SaveImage, CallKind::Method, {path, quality});
+    if (!created_)
+        return;
     if (!current_)
         throw CameraError(code::Failed, "there is no image to save");
     const std::string ext = lowerExtension(path);
@@ -573,6 +583,8 @@ void CMolvane::SetAviCodec(const std::string &name)
 void CMolvane::StartAviCapture(const std::string &path, int milliseconds)
 {
     log(Dispid::StartAviCapture, CallKind::Method, {path, milliseconds});
+    if (!created_)
+        return;
     CameraDevice &d = dev();
     if (!d.streaming())
         throw CameraError(code::NotSupported, "recording needs a running acquisition");

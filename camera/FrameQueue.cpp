@@ -1,15 +1,25 @@
 // A fixed pool of frame buffers.
 #include "camera/FrameQueue.h"
 
+#include "camera/CameraError.h"
+
+#include <stdexcept>
+#include <string>
+
 namespace cam {
 
 FrameQueue::FrameQueue(size_t count, size_t capacity) : capacity_(capacity)
 {
-    for (size_t i = 0; i < count; ++i) {
-        auto b = std::make_unique<FrameBuffer>();
-        b->data.resize(capacity);
-        free_.push_back(b.get());
-        buffers_.push_back(std::move(b));
+    try {
+        for (size_t i = 0; i < count; ++i) {
+            auto b = std::make_unique<FrameBuffer>();
+            b->data.resize(capacity);
+            free_.push_back(b.get());
+            buffers_.push_back(std::move(b));
+        }
+    } catch (const std::exception &) {  // std::bad_alloc, or a size past what a vector holds
+        throw CameraError(code::Failed, "not enough memory for " + std::to_string(count) +
+                                            " frame buffers of " + std::to_string(capacity) + " bytes");
     }
 }
 

@@ -36,6 +36,9 @@ public:
 
     virtual Window *activeChild() const = 0;
     virtual void activateChild(Window &child) = 0;
+    // Activates the child that was active before the active one, as when the active child
+    // closes; nothing happens when there is no other child.
+    virtual void activateNextChild() = 0;
     virtual std::vector<Window *> children() const = 0;
 
     virtual void showMaximized() = 0;

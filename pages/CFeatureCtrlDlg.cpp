@@ -534,7 +534,14 @@ bool CFeatureCtrlDlg::preTranslateKey(const fw::KeyEvent &key)
                                         {r.left, r.top}});
         } else if (c) {
             form().setCell(FeaList, m_nSelectedRow, kColValue, text);
-            c->SetExposureTimeText(text);
+            try {
+                c->SetExposureTimeText(text);
+            } catch (const std::exception &) {
+                // The refusal is reported as any other; the row and the box show what the
+                // camera kept, not the text it refused.
+                SelectFeature("ExposureTime", kShutter);
+                throw;
+            }
             SelectFeature("ExposureTime", kShutter);
         }
         return true;

@@ -179,6 +179,7 @@ TEST_F(AppShell, AHeldCameraGivesTheBalloonAndItsEmptyWindowClosesAfterASecond)
     EXPECT_EQ(list().m_listCastMode[0].bOpened, 0);
     EXPECT_TRUE(frame().cameraCtrls().empty());
     EXPECT_EQ(platform.frame()->children().size(), 1u);
+    EXPECT_FALSE(frame().commandUi(res::CmdPlay).enabled);  // nothing to play in it
     platform.advance(999);
     EXPECT_EQ(platform.frame()->children().size(), 1u);
     platform.advance(2);
@@ -257,6 +258,30 @@ TEST_F(AppShell, RemovingAnOpenCameraClosesItsWindowsAndKeepsOtherRecords)
     ASSERT_EQ(list().m_listCastMode.size(), 1u);
     EXPECT_EQ(list().m_listCastMode[0].strCamera, list().lineText(0));
     EXPECT_EQ(list().m_listCastMode[0].nCastMode, 1);
+}
+
+TEST_F(AppShell, ARemovedCameraIsNamedInTheStatusBarAndTheOtherWindowTakesOver)
+{
+    start(3);
+    CMolvaneView *first = open(0);
+    CMolvaneView *second = open(1);
+    ASSERT_EQ(list().lineText(1), "[1394] SIM-FM1024 (SIM00002)");
+    sims.disconnect(2);
+    platform.processEvents();
+    EXPECT_EQ(platform.frame()->statusText(), "SIM-FM1024 (SIM00002) was disconnected");
+    EXPECT_EQ(g_listCameraView, std::list<CMolvaneView *>{first});
+    (void)second;
+    // The window left takes over the list's selection and the info pane.
+    ASSERT_EQ(frame().activeCameraView(), first);
+    EXPECT_EQ(list().selection(), 0);
+    EXPECT_EQ(frame().m_pCameraInfoPane->m_dlg.form().text(res::InfoSerial), "SIM00001");
+    EXPECT_EQ(frame().m_pCameraInfoPane->m_dlg.form().text(res::InfoFormat), "BayerGR8");
+    EXPECT_TRUE(platform.messageBoxes().empty());
+    // A camera with no window goes without a word.
+    sims.disconnect(3);
+    platform.processEvents();
+    EXPECT_EQ(platform.frame()->statusText(), "SIM-FM1024 (SIM00002) was disconnected");
+    EXPECT_EQ(list().lineCount(), 1);
 }
 
 TEST_F(AppShell, ToolbarTogglesFollowTheirMenuChecksAndGoBackLeftOfTheZoomBar)

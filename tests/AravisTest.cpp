@@ -144,6 +144,7 @@ TEST_F(AravisBackend, FramesArriveAtTheSetRate)
     ASSERT_TRUE(frames(25));
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_NEAR(25 / seconds, 25, 6);
+    EXPECT_NEAR(camera->GetReceivedFrameRate(), 25, 3);  // what the info pane shows
     auto raw = camera->GetRawImage(0);
     ASSERT_TRUE(raw);
     EXPECT_EQ(raw->size(), static_cast<size_t>(camera->GetImageWidth() * camera->GetImageHeight()));

@@ -6,8 +6,13 @@
 #include "app/CCameraInfoBasePane.h"
 #include "app/CControlBasePane.h"
 #include "app/CMenuDlg.h"
+#include "camera/FrameBudget.h"
+#include "pages/CCaptureDlg.h"
 #include "pages/CFeatureCtrlDlg.h"
 #include "pages/CGeneralSettingDlg.h"
+#include "pages/CLUTDlg.h"
+#include "pages/CROIDlg.h"
+#include "pages/CTriggerCtrlDlg.h"
 #include "pages/CXMLTreeDlg.h"
 #include "res/ResourceIds.h"
 #include "view/CChildFrame.h"
@@ -47,6 +52,13 @@ protected:
         command(res::CmdZoomSlider);
     }
     const fw::Form &info() { return frame().m_pCameraInfoPane->m_dlg.form(); }
+    // Opens a line held elsewhere in multicast, answering OK to the monitoring question.
+    CMolvaneView *openMonitoring(int line)
+    {
+        list().m_listCastMode[line].nCastMode = list().m_listCastMode[line].nAccessMode = 1;
+        platform.answerMessageBox(fw::MsgResult::Ok);
+        return open(line);
+    }
 };
 
 TEST_F(CameraWindow, ZoomCommandsStepByTenWithinBoundsAndMoveTheSlider)
@@ -254,9 +266,7 @@ TEST_F(CameraWindow, ClosingTheLastWindowHidesThePaneAndClearsItsSwitch)
 TEST_F(CameraWindow, MonitoringModeDisablesThePageMenu)
 {
     start(1, {"1:held"});
-    list().m_listCastMode[0].nCastMode = list().m_listCastMode[0].nAccessMode = 1;
-    platform.answerMessageBox(fw::MsgResult::Ok);
-    CMolvaneView *view = open(0);
+    CMolvaneView *view = openMonitoring(0);
     ASSERT_EQ(view->m_nAccessMode, 2);
     // The pane exists from an earlier camera window; showing it reads the active view.
     frame().m_pControlPane = new CControlBasePane;
@@ -356,4 +366,160 @@ TEST_F(CameraWindow, PressingTheButtonOfTheVisiblePageDoesNotReadItAgain)
     EXPECT_EQ(page->form().text(res::FeaValue), "typed");
     pane->RefreshPages();  // the active camera changed: the visible page reads it again
     EXPECT_NE(page->form().text(res::FeaValue), "typed");
+}
+
+namespace {
+
+// Every page of the pane that is on show: the shared ones and each window's tree page.
+std::vector<fw::Window *> shownPages(const CControlBasePane &pane)
+{
+    std::vector<fw::Window *> pages = {pane.m_pFormatDlg, pane.m_pFeatureDlg, pane.m_pTriggerDlg,
+                                       pane.m_pROIDlg, pane.m_pCaptureDlg, pane.m_pLUTDlg};
+    for (CMolvaneView *v : g_listCameraView)
+        pages.push_back(v->m_pXMLTreeDlg);
+    std::vector<fw::Window *> shown;
+    for (fw::Window *p : pages)
+        if (p && p->hasWindow() && p->isWindowVisible())
+            shown.push_back(p);
+    return shown;
+}
+
+// One page on show, and the pane's own idea of the current page is that page.
+void expectOnePageShown(const CControlBasePane &pane, fw::Window *page, const char *step)
+{
+    SCOPED_TRACE(step);
+    EXPECT_EQ(shownPages(pane), std::vector<fw::Window *>{page});
+    EXPECT_EQ(pane.m_pCurrentPage, page);
+    EXPECT_EQ(pane.m_bTreeCurrent != 0, page == pane.m_pTreeDlg && page != nullptr);
+}
+
+} // namespace
+
+TEST_F(CameraWindow, ClosingTheActiveWindowHandsToolbarPanesAndPagesToThePreviousOne)
+{
+    start(3);
+    CMolvaneView *first = open(0);
+    CMolvaneView *second = open(1);
+    command(res::CmdCameraControl);
+    CControlBasePane *pane = frame().m_pControlPane;
+    CMolvaneView *third = open(2);
+    // Back to the second window, then close the third with its close box.
+    platform.frame()->activateChild(*second->m_pParentFrame);
+    second->m_pParentFrame->onMouseActivate();
+    platform.frame()->activateChild(*third->m_pParentFrame);
+    third->m_pParentFrame->onMouseActivate();
+    third->m_pParentFrame->onCloseBox();
+    platform.processEvents();
+    // The window active before it takes over, not merely the last one opened.
+    ASSERT_EQ(frame().activeCameraView(), second);
+    EXPECT_TRUE(frame().commandUi(res::CmdPlay).enabled);
+    EXPECT_TRUE(frame().commandUi(res::CmdCameraControl).checked);
+    EXPECT_EQ(list().selection(), 1);
+    EXPECT_EQ(info().text(res::InfoSerial), "SIM00002");
+    EXPECT_EQ(info().text(res::InfoFormat), "640x480 Mono8");
+    EXPECT_EQ(pane->m_pFormatDlg->form().items(res::FmtPixelFormat), *second->m_pCamera->GetImageFormatList());
+    EXPECT_TRUE(pane->isWindowVisible());
+    // Closing that one too leaves the first in charge.
+    second->m_pParentFrame->onCloseBox();
+    platform.processEvents();
+    ASSERT_EQ(frame().activeCameraView(), first);
+    EXPECT_EQ(info().text(res::InfoSerial), "SIM00001");
+    EXPECT_EQ(info().text(res::InfoFormat), "BayerGR8");
+}
+
+TEST_F(CameraWindow, ExactlyOnePageIsShownWhateverWindowsOpenAndClose)
+{
+    start(3);
+    CMolvaneView *a = open(0);
+    command(res::CmdCameraControl);
+    CControlBasePane *pane = frame().m_pControlPane;
+    CMenuDlg *menu = pane->m_pMenuDlg;
+    expectOnePageShown(*pane, pane->m_pFormatDlg, "pane switched on");
+    menu->dispatch(fw::Notify::Clicked, res::BtnTree);
+    expectOnePageShown(*pane, a->m_pXMLTreeDlg, "tree of A");
+    menu->dispatch(fw::Notify::Clicked, res::BtnFormat);
+    expectOnePageShown(*pane, pane->m_pFormatDlg, "format over A's hidden tree");
+    CMolvaneView *b = open(1);
+    expectOnePageShown(*pane, pane->m_pFormatDlg, "B opened");
+    a->m_pParentFrame->close();  // while B is active
+    platform.processEvents();
+    expectOnePageShown(*pane, pane->m_pFormatDlg, "A closed behind Format");
+    menu->dispatch(fw::Notify::Clicked, res::BtnTree);
+    expectOnePageShown(*pane, b->m_pXMLTreeDlg, "tree of B");
+    CMolvaneView *c = open(2);
+    expectOnePageShown(*pane, c->m_pXMLTreeDlg, "C opened: its own tree");
+    b->m_pParentFrame->close();
+    platform.processEvents();
+    expectOnePageShown(*pane, c->m_pXMLTreeDlg, "B closed behind C's tree");
+    menu->dispatch(fw::Notify::Clicked, res::BtnFeature);
+    expectOnePageShown(*pane, pane->m_pFeatureDlg, "feature page");
+    menu->dispatch(fw::Notify::Clicked, res::BtnTree);
+    CMolvaneView *d = open(0);
+    expectOnePageShown(*pane, d->m_pXMLTreeDlg, "A again: its tree");
+    d->m_pParentFrame->close();
+    platform.processEvents();
+    expectOnePageShown(*pane, c->m_pXMLTreeDlg, "the shown tree's window closed");
+}
+
+TEST_F(CameraWindow, TheInfoPaneFillsWhenTheWindowFirstShowsAlsoInMonitoringMode)
+{
+    start(2, {"1:held"});
+    // Nothing draws the view here: the window's first showing alone fills the pane.
+    CMolvaneView *monitor = openMonitoring(0);
+    ASSERT_EQ(monitor->m_nAccessMode, 2);
+    EXPECT_EQ(info().text(res::InfoFormat), "BayerGR8");
+    EXPECT_EQ(info().text(res::InfoWidth), "1280");
+    EXPECT_EQ(info().text(res::InfoFirmware), "1.4.2");
+    EXPECT_EQ(info().text(res::InfoCastMode), "Multicast");
+    EXPECT_EQ(info().text(res::InfoBayer), "OFF");
+    EXPECT_EQ(platform.messageBoxes().size(), 1u);  // the question, nothing else
+    open(1);
+    EXPECT_EQ(info().text(res::InfoFormat), "640x480 Mono8");
+    EXPECT_EQ(info().text(res::InfoCastMode), "None");
+}
+
+TEST_F(CameraWindow, NewWindowsCascadeInsideTheWorkspaceAndStartAgainAtItsCorner)
+{
+    start(6);
+    frame().moveWindow({0, 0, 800, 600});
+    const fw::Rect area = frame().clientRect();
+    std::vector<fw::Rect> placed;
+    for (int i = 0; i < 5; ++i) {
+        open(i);
+        placed.push_back(frame().activeChildFrame()->windowRect());
+    }
+    for (const fw::Rect &r : placed) {
+        EXPECT_GE(r.left, 0);
+        EXPECT_GE(r.top, 0);
+        EXPECT_LE(r.right, area.right);
+        EXPECT_LE(r.bottom, area.bottom);
+    }
+    EXPECT_EQ(placed[0].left, 0);
+    EXPECT_GT(placed[1].top, placed[0].top);
+    EXPECT_GT(placed[2].left, placed[1].left);
+    EXPECT_EQ(placed[4].top, 0);  // the fifth would not fit below the fourth
+    // A workspace smaller than a window gets a window of its size.
+    frame().moveWindow({0, 0, 400, 300});
+    open(5);
+    const fw::Rect small = frame().activeChildFrame()->windowRect();
+    EXPECT_LE(small.width(), frame().clientRect().width());
+    EXPECT_LE(small.height(), frame().clientRect().height());
+}
+
+TEST_F(CameraWindow, PlayThatTheCameraRefusesSaysWhyInTheStatusBar)
+{
+    start(1);
+    CMolvaneView *view = open(0);
+    cam::FrameBudget::setMegabytes(3);  // too small for three 1280 x 960 frames
+    command(res::CmdPlay);
+    cam::FrameBudget::setMegabytes(0);
+    const std::string status = platform.frame()->statusText();
+    EXPECT_EQ(status.rfind("Acquisition did not start: ", 0), 0u) << status;
+    EXPECT_NE(status.find("FramePoolMegabytes"), std::string::npos) << status;
+    EXPECT_EQ(view->m_pCamera->GetAcquisition(), 0);
+    // Play still counts as pressed, as with any refused start, and Stop clears it.
+    EXPECT_EQ(view->m_bPlaying, 1);
+    command(res::CmdStop);
+    command(res::CmdPlay);
+    EXPECT_EQ(view->m_pCamera->GetAcquisition(), 1);
 }

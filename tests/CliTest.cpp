@@ -1,11 +1,13 @@
 // molvane-cli as scripts use it: output, files and exit status of each command.
 #include "FakeCameraProcess.h"
 
+#include <arv.h>
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <sys/wait.h>
@@ -20,10 +22,11 @@ struct CliRun {
     std::string out;
 };
 
-// Runs molvane-cli with the arguments; standard error is folded into the output.
-CliRun cli(const std::string &args)
+// Runs molvane-cli with the arguments (after `environment`, "NAME=value ..."); standard error
+// is folded into the output.
+CliRun cli(const std::string &args, const std::string &environment = {})
 {
-    const std::string command = std::string(MOLVANE_CLI) + " " + args + " 2>&1";
+    const std::string command = environment + " " + MOLVANE_CLI + " " + args + " 2>&1";
     CliRun r{-1, {}};
     FILE *p = popen(command.c_str(), "r");
     if (!p)
@@ -34,6 +37,25 @@ CliRun cli(const std::string &args)
     const int raw = pclose(p);
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return r;
+}
+
+// A fake camera serving its own description with `from` replaced by `to`.
+std::vector<std::string> fakeCameraWithEdit(const std::string &from, const std::string &to,
+                                            const fs::path &file)
+{
+    ArvFakeCamera *camera = arv_fake_camera_new("GV01");
+    size_t size = 0;
+    const char *text = arv_fake_camera_get_genicam_xml(camera, &size);
+    std::string xml(text, text ? strnlen(text, size) : 0);
+    g_object_unref(camera);
+    const auto at = xml.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos)
+        xml.replace(at, from.size(), to);
+    std::ofstream(file) << xml;
+    auto command = fakeCameraCommand();
+    command.insert(command.end(), {"-g", file.string()});
+    return command;
 }
 
 } // namespace
@@ -98,5 +120,53 @@ TEST(Cli, TalksToARealGigEVisionCamera)
     CliRun grab = cli("grab GV01 --count 3 --out " + dir.string() + " --format bmp");
     EXPECT_NE(grab.out.find("received 3 frames"), std::string::npos) << grab.out;
     EXPECT_TRUE(fs::exists(dir / "frame_00002.bmp"));
+    fs::remove_all(dir);
+}
+
+TEST(Cli, InfoPrintsWhatItCanReadAndSaysWhatItCannot)
+{
+    const fs::path dir = fs::temp_directory_path() / ("molvane-cli-info-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    {
+        ChildProcess fake(fakeCameraWithEdit("<Integer Name=\"Width\"", "<Integer Name=\"Breadth\"",
+                                             dir / "no-width.xml"));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        CliRun info = cli("info GV01");
+        EXPECT_EQ(info.status, 0) << info.out;
+        EXPECT_NE(info.out.find("size: unavailable ("), std::string::npos) << info.out;
+        EXPECT_NE(info.out.find("receive path: "), std::string::npos) << "stopped half-way: " << info.out;
+    }
+    {
+        // A 32-bit register full of ones is 4294967295, not -1.
+        ChildProcess fake(fakeCameraCommand());
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ASSERT_EQ(cli("write-register GV01 100 FFFFFFFF").status, 0);
+        CliRun info = cli("info GV01");
+        EXPECT_EQ(info.status, 0) << info.out;
+        EXPECT_NE(info.out.find("size: 4294967295 x "), std::string::npos) << info.out;
+        EXPECT_EQ(cli("get GV01 Width").out, "4294967295\n");
+        // Its payload is absurd: the grab is refused with a message, not killed for memory.
+        CliRun grab = cli("grab GV01 --count 2 --out " + (dir / "frames").string());
+        EXPECT_EQ(grab.status, 1) << grab.out;
+        EXPECT_NE(grab.out.find("more than its 2048 x 2048 sensor can send"), std::string::npos) << grab.out;
+    }
+    fs::remove_all(dir);
+}
+
+TEST(Cli, GrabsWithinTheFrameMemorySetting)
+{
+    const fs::path dir = fs::temp_directory_path() / ("molvane-cli-budget-" + std::to_string(getpid()));
+    fs::create_directories(dir / "Molvane");
+    const std::string environment = "XDG_CONFIG_HOME=" + dir.string();
+    ChildProcess fake(fakeCameraCommand());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_EQ(cli("set GV01 Width 1024").status, 0);  // 1024 x 512 Mono8: 512 KiB a frame
+    std::ofstream(dir / "Molvane" / "Molvane.conf") << "[General]\nFramePoolMegabytes=1\n";
+    CliRun refused = cli("grab GV01 --count 2 --out " + (dir / "frames").string(), environment);
+    EXPECT_EQ(refused.status, 1) << refused.out;
+    EXPECT_NE(refused.out.find("FramePoolMegabytes"), std::string::npos) << refused.out;
+    std::ofstream(dir / "Molvane" / "Molvane.conf") << "[General]\nFramePoolMegabytes=4\n";
+    CliRun grab = cli("grab GV01 --count 2 --out " + (dir / "frames").string(), environment);
+    EXPECT_NE(grab.out.find("received 2 frames"), std::string::npos) << grab.out;
     fs::remove_all(dir);
 }

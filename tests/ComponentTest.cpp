@@ -3,6 +3,8 @@
 
 #include "camera/CMolvane.h"
 #include "camera/CameraError.h"
+#include "camera/FrameBudget.h"
+#include "camera/FrameRateMeter.h"
 
 #include <opencv2/imgcodecs.hpp>
 
@@ -269,6 +271,34 @@ TEST_F(ComponentTest, DisplaySettingsRefuseValuesOutsideTheirSets)
     EXPECT_EQ(camera->GetBitPerPixel(), 10);
 }
 
+// Members that refuse bad input on a working component do nothing on one that was never
+// created: no error, no file, and the display state stays as it was.
+TEST_F(ComponentTest, RefusingMembersDoNothingOnANeverCreatedComponent)
+{
+    const std::string still = (temp / "still.bmp").string();
+    const std::string clip = (temp / "clip.avi").string();
+    const std::vector<std::pair<const char *, std::function<void(CMolvane &)>>> members = {
+        {"SaveImage", [&](CMolvane &c) { c.SaveImage(still, 90); }},
+        {"StartAviCapture", [&](CMolvane &c) { c.StartAviCapture(clip, 1000); }},
+        {"SetRotation", [](CMolvane &c) { c.SetRotation(45); }},
+        {"SetBayerLayout", [](CMolvane &c) { c.SetBayerLayout(4); }},
+        {"SetBayerAlgorithm", [](CMolvane &c) { c.SetBayerAlgorithm(0); }},
+        {"SetZoom", [](CMolvane &c) { c.SetZoom(-0.5f); }},
+    };
+    make(1);
+    for (const auto &[name, call] : members) {
+        CMolvane uncreated;
+        EXPECT_EQ(codeOf([&] { call(uncreated); }), 0) << name;
+        EXPECT_EQ(uncreated.rotation(), 0) << name;
+        EXPECT_EQ(uncreated.zoom(), 1.0f) << name;
+        EXPECT_EQ(uncreated.imageSettings().bayerLayout, ImageSettings{}.bayerLayout) << name;
+        EXPECT_EQ(uncreated.imageSettings().bayerAlgorithm, ImageSettings{}.bayerAlgorithm) << name;
+        EXPECT_NE(codeOf([&] { call(*camera); }), 0) << name << " is refused once created";
+    }
+    EXPECT_FALSE(fs::exists(still));
+    EXPECT_FALSE(fs::exists(clip));
+}
+
 TEST_F(ComponentTest, ShotsDeliverTheirFramesAndUserSetsRoundTrip)
 {
     make(1);
@@ -375,4 +405,112 @@ TEST(AviRecorder, FramesAfterTheDurationEndTheRecording)
     EXPECT_GT(fs::file_size(path), 0u);
     fs::remove(path);
     EXPECT_THROW(recorder.start(path.string(), "no such codec", 64, 48, 25, 150, ImageSettings{}), CameraError);
+}
+
+namespace {
+
+// Feeds a meter frames at `fps` for `seconds` and returns every reading the 100 ms status
+// timer would show after the first `settle` seconds, read between arrivals.
+std::vector<double> readings(FrameRateMeter &meter, double fps, double seconds, double settle)
+{
+    using Clock = FrameRateMeter::Clock;
+    const auto at = [](double s) {
+        return Clock::time_point{} + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(s));
+    };
+    std::vector<double> out;
+    double nextRead = settle;
+    for (int k = 0; k / fps < seconds; ++k) {
+        const double t = 1.0 + k / fps;
+        for (; nextRead + 1.0 < t; nextRead += 0.1)
+            out.push_back(meter.rate(at(nextRead + 1.0)));
+        meter.frameArrived(at(t));
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(FrameRateMeter, ReadsSlowAndFastCamerasSteadily)
+{
+    for (double fps : {7.5, 1000.0}) {
+        FrameRateMeter meter;
+        const auto values = readings(meter, fps, 5.0, 1.5);
+        ASSERT_GT(values.size(), 30u);
+        for (double v : values)
+            EXPECT_NEAR(v, fps, fps * 0.001) << "at " << fps << " fps";
+    }
+}
+
+TEST(FrameRateMeter, FallsToZeroWhenFramesStopAndStartsAfresh)
+{
+    using Clock = FrameRateMeter::Clock;
+    FrameRateMeter meter;
+    EXPECT_EQ(meter.rate(Clock::now()), 0.0);
+    readings(meter, 7.5, 3.0, 0.0);
+    const auto end = Clock::time_point{} + std::chrono::seconds(4);  // just after the last frame
+    const double late = meter.rate(end + std::chrono::milliseconds(500));
+    EXPECT_GT(late, 4.0);
+    EXPECT_LT(late, 7.5);  // an overdue frame lowers the reading
+    EXPECT_EQ(meter.rate(end + std::chrono::seconds(3)), 0.0);
+    meter.reset();
+    meter.frameArrived(Clock::now());
+    EXPECT_EQ(meter.rate(Clock::now()), 0.0);  // one frame is no rate yet
+}
+
+TEST(FrameBudget, SizesThePoolByTheBudgetAndRefusesAbsurdPayloads)
+{
+    struct Case {
+        uint64_t payload;
+        int wanted;
+        int64_t sensorWidth, sensorHeight;
+        uint64_t megabytes;
+        int buffers;  // expected, when there is no error
+        int error;
+    };
+    const Case cases[] = {
+        {1920 * 1200, 38, 1920, 1200, 512, 38, 0},             // a usual frame: all it asks for
+        {1920 * 1200, 2, 1920, 1200, 512, 3, 0},               // never fewer than three
+        {20ull << 20, 38, 4096, 3072, 512, 25, 0},             // as many as the budget holds
+        {162ull << 20, 38, 0, 0, 512, 3, 0},                   // three of 162 MiB still fit
+        {200ull << 20, 38, 0, 0, 1024, 5, 0},                  // the setting raises the budget
+        {200ull << 20, 38, 0, 0, 512, 0, code::OutOfRange},    // not three in 512 MiB
+        {4294967295ull, 38, 0, 0, 512, 0, code::OutOfRange},   // a register read as -1
+        {1920 * 1200 * 8 + 1, 38, 1920, 1200, 512, 0, code::OutOfRange},  // more than the sensor
+        {1920 * 1200, 38, 4294967295ll, 4294967295ll, 512, 38, 0},  // a nonsense maximum: no overflow
+        {0, 38, 1920, 1200, 512, 0, code::Failed},
+    };
+    for (const auto &c : cases) {
+        FrameBudget::setMegabytes(c.megabytes);
+        int got = 0;
+        EXPECT_EQ(codeOf([&] { got = FrameBudget::buffers(c.payload, c.wanted, c.sensorWidth, c.sensorHeight); }),
+                  c.error)
+            << c.payload << " bytes";
+        if (!c.error) {
+            EXPECT_EQ(got, c.buffers) << c.payload << " bytes";
+        }
+    }
+    for (const char *unusable : {"", "lots", "-5", "12x"}) {
+        FrameBudget::setMegabytesFromSetting("256");
+        EXPECT_EQ(FrameBudget::megabytes(), 256u);
+        FrameBudget::setMegabytesFromSetting(unusable);
+        EXPECT_EQ(FrameBudget::megabytes(), FrameBudget::kDefaultMegabytes) << unusable;
+    }
+}
+
+TEST_F(ComponentTest, AcquisitionIsRefusedWhenTheFrameBudgetCannotHoldThreeFrames)
+{
+    make(1);
+    camera->SetCameraIndex(0);  // 1280 x 960 Bayer: 1.2 MB a frame
+    FrameBudget::setMegabytes(3);
+    std::string message;
+    try {
+        camera->SetAcquisition(1);
+    } catch (const CameraError &e) {
+        message = e.what();
+    }
+    FrameBudget::setMegabytes(0);
+    EXPECT_NE(message.find("FramePoolMegabytes"), std::string::npos) << message;
+    EXPECT_EQ(camera->GetAcquisition(), 0);
+    camera->SetAcquisition(1);  // the default budget holds it
+    EXPECT_TRUE(frames(3));
 }

@@ -2,6 +2,8 @@
 // typed values, exposure units, "Once" white balance, truncated floats.
 #include "TestSupport.h"
 
+#include "framework/ErrorReport.h"
+
 #include "app/CControlBasePane.h"
 #include "app/CMenuDlg.h"
 #include "pages/CFeatureCtrlDlg.h"
@@ -155,6 +157,24 @@ TEST_F(FeaturePage, ExposureTextNeedsAUnitAndGoesToTheCameraUnchanged)
     EXPECT_EQ(view->m_pCamera->GetExposureAuto(), "Continuous");
     EXPECT_FALSE(p.form().isEnabled(FeaSlider));
     EXPECT_EQ(p.form().cell(FeaList, 5, 2), "A");
+}
+
+TEST_F(FeaturePage, ARefusedExposureTextIsReportedAndTheCamerasValueShownAgain)
+{
+    start(1);
+    CFeatureCtrlDlg &p = page(0);
+    pick(p, "Shutter(ExposureTime)");
+    const int row = p.form().selection(FeaList);
+    for (const char *text : {"xyz ms", "12 ks"}) {
+        p.form().setText(FeaExposure, text);
+        fw::guarded([&] { enter(p, FeaExposure); });  // as the platform runs a key handler
+        platform.processEvents();
+        ASSERT_FALSE(platform.messageBoxes().empty()) << text;
+        EXPECT_EQ(p.form().text(FeaExposure), "10.000 ms") << text;
+        EXPECT_EQ(p.form().cell(FeaList, row, 1), "10.000 ms") << text;
+    }
+    EXPECT_EQ(platform.messageBoxes()[0].text, "\"xyz ms\" is not an exposure time");
+    EXPECT_FLOAT_EQ(view->m_pCamera->GetExposureTime(), 10000);
 }
 
 TEST_F(FeaturePage, OnceWhiteBalanceWaitsTwoSecondsAndReadsBackOff)

@@ -35,12 +35,14 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QSlider>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -89,72 +91,177 @@ void spin(int ms)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
+// The text of a field of the camera info pane.
+QString infoField(QMainWindow *mw, int id)
+{
+    for (QDockWidget *d : mw->findChildren<QDockWidget *>())
+        if (d->windowTitle() == "Camera Info")
+            if (auto *l = d->findChild<QLabel *>(QString("ctl%1").arg(id)))
+                return l->text().trimmed();
+    return {};
+}
+
+// Double-clicks a line of the camera list, as the list view reports the operator's.
+void openLine(QMainWindow *mw, int row)
+{
+    auto *list = mw->findChild<QListWidget *>("ctl513");
+    list->setCurrentRow(row);
+    emit list->itemDoubleClicked(list->item(row));
+    spin(200);
+}
+
+bool playEnabled(QMainWindow *mw)
+{
+    for (QToolBar *bar : mw->findChildren<QToolBar *>())
+        for (QAction *a : bar->actions())
+            if (a->data().toInt() == res::CmdPlay)
+                return a->isEnabled();
+    return false;
+}
+
+// The application on the offscreen platform with simulated cameras, for one test.
+struct QtSession {
+    OffscreenApp qapp;
+    cam::SimulatedCameras sims;
+    std::unique_ptr<fw::QtPlatform> platform;
+    std::unique_ptr<CMolvaneApp> app;
+    QMainWindow *mw = nullptr;
+    QtSession(int cameras, const std::string &fault = {})
+    {
+        platform = std::make_unique<fw::QtPlatform>();
+        if (!fault.empty())
+            sims.addFault(fault, nullptr);
+        sims.install(cameras);
+        app = std::make_unique<CMolvaneApp>();
+        if (!app->InitInstance())
+            return;
+        spin(100);
+        mw = mainWindow();
+    }
+    ~QtSession()
+    {
+        app.reset();
+        spin(50);
+        platform.reset();
+        sims.uninstall();
+        cam::CameraBus::instance().clear();
+    }
+};
+
 } // namespace
 
 TEST(QtShell, BuildsTheMainWindowAndOpensACameraWindowFromTheList)
 {
-    OffscreenApp qapp;
-    cam::SimulatedCameras sims;
-    {
-        fw::QtPlatform platform;
-        sims.install(2);
-        auto app = std::make_unique<CMolvaneApp>();
-        ASSERT_TRUE(app->InitInstance());
-        spin(100);
+    QtSession s(2);
+    QMainWindow *mw = s.mw;
+    ASSERT_NE(mw, nullptr);
+    EXPECT_EQ(mw->windowTitle(), "Molvane");
+    QStringList menus;
+    for (QAction *a : mw->menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, (QStringList{"Camera", "Help"}));
+    EXPECT_EQ(mw->findChildren<QToolBar *>().size(), 2);
+    auto *slider = mw->findChild<QSlider *>("zoomSlider");
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(slider->minimum(), 1);
+    EXPECT_EQ(slider->maximum(), 1000);
+    EXPECT_EQ(slider->value(), 100);
+    QStringList docks;
+    for (QDockWidget *d : mw->findChildren<QDockWidget *>())
+        docks << d->windowTitle();
+    docks.sort();
+    EXPECT_EQ(docks, (QStringList{"Camera Info", "Camera List"}));
 
-        QMainWindow *mw = mainWindow();
-        ASSERT_NE(mw, nullptr);
-        EXPECT_EQ(mw->windowTitle(), "Molvane");
-        QStringList menus;
-        for (QAction *a : mw->menuBar()->actions())
-            menus << a->text();
-        EXPECT_EQ(menus, (QStringList{"Camera", "Help"}));
-        EXPECT_EQ(mw->findChildren<QToolBar *>().size(), 2);
-        auto *slider = mw->findChild<QSlider *>("zoomSlider");
-        ASSERT_NE(slider, nullptr);
-        EXPECT_EQ(slider->minimum(), 1);
-        EXPECT_EQ(slider->maximum(), 1000);
-        EXPECT_EQ(slider->value(), 100);
-        QStringList docks;
-        for (QDockWidget *d : mw->findChildren<QDockWidget *>())
-            docks << d->windowTitle();
-        docks.sort();
-        EXPECT_EQ(docks, (QStringList{"Camera Info", "Camera List"}));
+    auto *list = mw->findChild<QListWidget *>("ctl513");
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->count(), 2);
+    openLine(mw, 0);
+    auto *mdi = mw->findChild<QMdiArea *>();
+    ASSERT_EQ(mdi->subWindowList().size(), 1);
+    EXPECT_EQ(mdi->subWindowList()[0]->windowTitle(), list->item(0)->text() + " Zoom : 100%");
+    menus.clear();
+    for (QAction *a : mw->menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, (QStringList{"Camera", "Analysis", "Help"}));
+    CMolvaneView *view = mainFrame()->activeCameraView();
+    ASSERT_NE(view, nullptr);
+    mainFrame()->routeCommand(res::CmdPlay);
+    spin(300);
+    EXPECT_GT(view->m_nFrameCount, 0u);
 
-        auto *list = mw->findChild<QListWidget *>("ctl513");
-        ASSERT_NE(list, nullptr);
-        ASSERT_EQ(list->count(), 2);
-        list->setCurrentRow(0);
-        QListWidgetItem *item = list->item(0);
-        // What the list view emits for the operator's double-click.
-        emit list->itemDoubleClicked(item);
-        spin(200);
-        auto *mdi = mw->findChild<QMdiArea *>();
-        ASSERT_EQ(mdi->subWindowList().size(), 1);
-        EXPECT_EQ(mdi->subWindowList()[0]->windowTitle(), list->item(0)->text() + " Zoom : 100%");
-        menus.clear();
-        for (QAction *a : mw->menuBar()->actions())
-            menus << a->text();
-        EXPECT_EQ(menus, (QStringList{"Camera", "Analysis", "Help"}));
-        CMolvaneView *view = mainFrame()->activeCameraView();
-        ASSERT_NE(view, nullptr);
-        mainFrame()->routeCommand(res::CmdPlay);
-        spin(300);
-        EXPECT_GT(view->m_nFrameCount, 0u);
+    mdi->subWindowList()[0]->close();  // the window's close box
+    spin(100);
+    EXPECT_TRUE(mdi->subWindowList().isEmpty());
+    EXPECT_TRUE(g_listCameraView.empty());
 
-        mdi->subWindowList()[0]->close();  // the window's close box
-        spin(100);
-        EXPECT_TRUE(mdi->subWindowList().isEmpty());
-        EXPECT_TRUE(g_listCameraView.empty());
+    mw->close();
+    spin(100);
+    EXPECT_EQ(mainFrame(), nullptr);
+}
 
-        mw->close();
-        spin(100);
-        EXPECT_EQ(mainFrame(), nullptr);
-        app.reset();
-        spin(50);
+TEST(QtShell, ClosingAWindowHandsToolbarAndPanesToTheNextAndNewWindowsCascadeInView)
+{
+    QtSession s(3);
+    ASSERT_NE(s.mw, nullptr);
+    for (int row = 0; row < 3; ++row)
+        openLine(s.mw, row);
+    auto *mdi = s.mw->findChild<QMdiArea *>();
+    const QList<QMdiSubWindow *> subs = mdi->subWindowList(QMdiArea::CreationOrder);
+    ASSERT_EQ(subs.size(), 3);
+    for (QMdiSubWindow *sub : subs) {
+        EXPECT_TRUE(mdi->viewport()->rect().contains(sub->geometry())) << sub->windowTitle().toStdString();
+        EXPECT_TRUE(sub->isVisible());
     }
-    sims.uninstall();
-    cam::CameraBus::instance().clear();
+    EXPECT_LT(subs[0]->geometry().top(), subs[1]->geometry().top());
+    // The newest window filled the info pane when it first showed.
+    EXPECT_EQ(infoField(s.mw, res::InfoSerial), "SIM00003");
+    EXPECT_EQ(infoField(s.mw, res::InfoFormat), "YUV422Packed");
+    // Its close box: the one opened before takes over toolbar and panes.
+    subs[2]->close();
+    spin(300);
+    ASSERT_EQ(mdi->subWindowList().size(), 2);
+    EXPECT_EQ(mdi->activeSubWindow(), subs[1]);
+    ASSERT_NE(mainFrame()->activeCameraView(), nullptr);
+    EXPECT_TRUE(playEnabled(s.mw));
+    EXPECT_EQ(infoField(s.mw, res::InfoSerial), "SIM00002");
+    EXPECT_EQ(infoField(s.mw, res::InfoFormat), "640x480 Mono8");
+    s.mw->close();
+    spin(100);
+}
+
+TEST(QtShell, AHeldCameraClosesItsWindowAndMonitoringAsksOnlyTheQuestion)
+{
+    QtSession s(2, "1:held");
+    ASSERT_NE(s.mw, nullptr);
+    auto *mdi = s.mw->findChild<QMdiArea *>();
+    openLine(s.mw, 0);
+    EXPECT_EQ(mdi->subWindowList().size(), 1);
+    spin(1100);  // the window closes itself a second after the failed open
+    EXPECT_TRUE(mdi->subWindowList().isEmpty());
+    EXPECT_TRUE(mainFrame()->childFrames().empty());
+
+    // In multicast the monitoring question comes, answered OK, and no other box with it.
+    CCameraListWnd &list = mainFrame()->m_wndCameraList;
+    list.m_listCastMode[0].nCastMode = list.m_listCastMode[0].nAccessMode = 1;
+    QStringList boxes;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            boxes << box->text();
+            box->accept();
+        }
+    });
+    answer.start(20);
+    openLine(s.mw, 0);
+    spin(300);
+    answer.stop();
+    ASSERT_EQ(boxes.size(), 1) << boxes.join(" | ").toStdString();
+    EXPECT_TRUE(boxes[0].startsWith("Selected camera has accessed by other application"));
+    ASSERT_EQ(mdi->subWindowList().size(), 1);
+    EXPECT_EQ(infoField(s.mw, res::InfoCastMode), "Multicast");
+    EXPECT_EQ(infoField(s.mw, res::InfoFormat), "BayerGR8");
+    s.mw->close();
+    spin(100);
 }
 
 namespace {

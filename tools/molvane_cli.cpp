@@ -2,6 +2,7 @@
 // Exit status: 0 done, 1 a camera refused (the component's code is in the message), 2 usage.
 #include "camera/CMolvane.h"
 #include "camera/CameraError.h"
+#include "camera/FrameBudget.h"
 #include "camera/sim/SimulatedCameras.h"
 #include "framework/headless/HeadlessPlatform.h"
 #ifdef MOLVANE_HAVE_ARAVIS
@@ -14,8 +15,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <map>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -37,6 +40,26 @@ const char *kUsage =
     "CAMERA is a list position from 0 or a text contained in the camera's list line.\n"
     "--multicast opens GigE Vision cameras with control, streaming to a multicast group;\n"
     "--monitor receives the stream of a camera another application controls.\n";
+
+// A value the desktop program keeps in its settings file (QSettings' INI file, whose keys
+// outside any section, or in [General], are the program's own); empty when missing.
+std::string desktopSetting(const std::string &key)
+{
+    const char *config = std::getenv("XDG_CONFIG_HOME");
+    const char *home = std::getenv("HOME");
+    const std::string dir = config && *config ? config : std::string(home ? home : "") + "/.config";
+    std::ifstream in(dir + "/Molvane/Molvane.conf");
+    std::string line, section;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty() && line.front() == '[')
+            section = line;
+        else if ((section.empty() || section == "[General]") && line.rfind(key + "=", 0) == 0)
+            return line.substr(key.size() + 1);
+    }
+    return {};
+}
 
 struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -76,6 +99,8 @@ private:
     void openCamera(const std::string &which);
     void list();
     void info();
+    void show(const char *label, const std::function<std::string()> &read);
+    std::string imageFormat();
     void tree();
     void printTree(const std::string &node, int depth);
     void get();
@@ -144,6 +169,27 @@ void Cli::list()
         std::cout << line << "\n";
 }
 
+void Cli::show(const char *label, const std::function<std::string()> &read)
+{
+    std::string value;
+    try {
+        value = read();
+    } catch (const cam::CameraError &e) {
+        value = std::string("unavailable (") + e.what() + ")";
+    }
+    std::cout << label << ": " << value << "\n";
+}
+
+std::string Cli::imageFormat()
+{
+    const auto formats = camera_.GetImageFormatList().value_or(std::vector<std::string>{});
+    const int format = camera_.GetImageFormat();
+    if (format < 0 || format >= static_cast<int>(formats.size()))
+        throw cam::CameraError(cam::code::NoSuchFeature, "not one of the camera's formats");
+    return formats[format];
+}
+
+// Once the camera is open, every line is printed: what cannot be read says so.
 void Cli::info()
 {
     openCamera(arg(1, "CAMERA"));
@@ -152,13 +198,14 @@ void Cli::info()
     for (size_t i = 0; i < identity.size() && i < 7; ++i)
         if (i != 4)
             std::cout << labels[i] << ": " << identity[i] << "\n";
-    std::cout << "type: " << (camera_.GetCameraType() == 0 ? "GigE Vision" : "IEEE 1394") << "\n";
-    std::cout << "device id: " << camera_.GetStringValue("DeviceID") << "\n";
-    const auto formats = camera_.GetImageFormatList().value_or(std::vector<std::string>{});
-    const int format = camera_.GetImageFormat();
-    if (format >= 0 && format < static_cast<int>(formats.size()))
-        std::cout << "image format: " << formats[format] << "\n";
-    std::cout << "size: " << camera_.GetImageWidth() << " x " << camera_.GetImageHeight() << "\n";
+    show("type", [&] { return camera_.GetCameraType() == 0 ? "GigE Vision" : "IEEE 1394"; });
+    show("device id", [&] { return camera_.GetStringValue("DeviceID"); });
+    show("image format", [&] { return imageFormat(); });
+    // Read as 64-bit values: a 32-bit unsigned register must not print as -1.
+    show("size", [&] {
+        cam::FeatureAccess &f = camera_.device()->features();
+        return std::to_string(f.intValue("Width")) + " x " + std::to_string(f.intValue("Height"));
+    });
 #ifdef MOLVANE_HAVE_ARAVIS
     std::cout << "receive path: " << cam::aravisReceivePath() << "\n";
 #endif
@@ -387,6 +434,7 @@ int main(int argc, char **argv)
     real.scan();  // real cameras first, as in the desktop program
 #endif
     sims.install(simulate);
+    cam::FrameBudget::setMegabytesFromSetting(desktopSetting("FramePoolMegabytes"));
     int status = 0;
     try {
         if (multicast && monitor)
@@ -398,6 +446,9 @@ int main(int argc, char **argv)
         status = 2;
     } catch (const cam::CameraError &e) {
         std::cerr << "molvane-cli: camera error " << e.code() << ": " << e.what() << "\n";
+        status = 1;
+    } catch (const std::bad_alloc &) {
+        std::cerr << "molvane-cli: out of memory\n";
         status = 1;
     }
     sims.uninstall();

@@ -37,6 +37,10 @@ bool CChildFrame::onCreate()
     if (!m_pView->create(params))
         return false;
     m_pView->onInitialUpdate();
+    // A window whose camera did not open closes itself a second later, whether or not the
+    // platform has activated it yet.
+    if (!m_pView->m_bOpenOK)
+        setTimer(kSelfCloseTimer, 1000);
     return true;
 }
 
@@ -48,12 +52,8 @@ void CChildFrame::onSize(int width, int height)
 
 void CChildFrame::onActivate(bool active)
 {
-    if (!active || !m_pView)
-        return;
-    if (!m_pView->m_bOpenOK) {
-        setTimer(kSelfCloseTimer, 1000);
-        return;
-    }
+    if (!active || !m_pView || !m_pView->m_bOpenOK)
+        return;  // a window whose open failed is closing itself
     CMainFrame *frame = mainFrame();
     if (!frame)
         return;
@@ -71,10 +71,16 @@ void CChildFrame::onActivate(bool active)
 
 bool CChildFrame::onMouseActivate()
 {
+    ShowInPanes();
+    return true;
+}
+
+void CChildFrame::ShowInPanes()
+{
     CMainFrame *frame = mainFrame();
     CMolvaneView *view = m_pView.get();
     if (!frame || !view || !view->m_pCamera)
-        return true;
+        return;
     try {
         if (view->m_pCamera->GetCameraType() == 0 && view->m_nAccessMode == 2) {
             if (frame->m_pControlPane && frame->m_pControlPane->isWindowVisible())
@@ -102,9 +108,8 @@ bool CChildFrame::onMouseActivate()
             break;
         }
     } catch (const std::exception &) {
-        // A camera that went away while clicked: the window closes on its removal event.
+        // A camera that went away meanwhile: the window closes on its removal event.
     }
-    return true;
 }
 
 void CChildFrame::onTimer(int id)
@@ -119,6 +124,10 @@ void CChildFrame::onTimer(int id)
 void CChildFrame::onClose()
 {
     CMainFrame *frame = mainFrame();
+    // As an MDI area does, the next window becomes active before this one goes, so the view
+    // going away already finds its successor active (its tree page is handed over to it).
+    if (frame && frame->activeChild() == this)
+        frame->frame()->activateNextChild();
     if (frame && m_pView) {
         if (!m_pView->m_pCamera || !frame->RemoveCameraCtrl(m_pView->m_pCamera)) {
             if (m_pView->m_pCamera)

@@ -17,6 +17,11 @@ public:
     CMolvaneView *view() const { return m_pView.get(); }
     CMolvaneDoc *document() const { return m_pDoc.get(); }
 
+    // Selects this window's camera in the list and has the info pane, the pages, the analysis
+    // windows and the zoom slider show it (a click into the window, or its taking over from a
+    // window that closed).
+    void ShowInPanes();
+
     std::string m_strCameraLine;
     int m_bClosing = 0;
 

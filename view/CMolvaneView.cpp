@@ -91,6 +91,14 @@ bool CMolvaneView::onCreate()
     }
     frame->frame()->setSliderPos(res::CmdZoomSlider, static_cast<int>(m_fZoom));
     m_pCamera->ShowWindow(true);
+    // The image covers the whole view, so a platform may never paint the view itself: its
+    // first draw is also posted, to run once the window is shown and active.
+    std::weak_ptr<bool> alive = aliveToken();
+    fw::platform().post([this, alive] {
+        auto token = alive.lock();
+        if (token && *token)
+            onPaint();
+    });
     return true;
 }
 
@@ -194,8 +202,14 @@ void CMolvaneView::PlayInner()
         if (m_pCamera->GetPlayParameterEnabled())
             m_pCamera->SetPlayParameter(m_nPlayParameter);
     });
-    guarded([&] { m_pCamera->SetAcquisition(1); });
     CMainFrame *frame = mainFrame();
+    try {
+        m_pCamera->SetAcquisition(1);
+    } catch (const std::exception &e) {
+        // Play goes on as if started; the status bar says why no image comes.
+        if (frame)
+            frame->frame()->setStatusText(std::string("Acquisition did not start: ") + e.what());
+    }
     if (frame && frame->m_pControlPane)
         frame->m_pControlPane->RefreshPages();
 }
@@ -283,6 +297,10 @@ void CMolvaneView::OnCameraControl()
 
 void CMolvaneView::onUpdateCommandUi(int id, fw::CommandUi &ui)
 {
+    if (!m_pCamera) {
+        ui.enabled = false;  // the camera did not open: the window is about to close
+        return;
+    }
     CMainFrame *frame = mainFrame();
     switch (id) {
     case res::CmdPlay: ui.checked = m_bPlaying != 0; break;
@@ -304,7 +322,8 @@ void CMolvaneView::onTimer(int id)
 
 void CMolvaneView::onPaint()
 {
-    if (m_bFirstDrawDone || !m_pCamera)
+    // Drawn while the camera is still opening (behind the monitoring question) is no first draw.
+    if (m_bFirstDrawDone || !m_pCamera || !m_pParentFrame)
         return;
     m_bFirstDrawDone = 1;
     CMainFrame *frame = mainFrame();

@@ -2,6 +2,7 @@
 #include "camera/aravis/AravisCamera.h"
 
 #include "camera/CameraError.h"
+#include "camera/FrameBudget.h"
 #include "camera/aravis/PfncFormats.h"
 
 #include <algorithm>
@@ -20,6 +21,19 @@ std::string take(GError *error)
     if (error)
         g_error_free(error);
     return m;
+}
+
+// Gives the stream receive buffers whose memory is allocated here, so that running out of
+// memory is a CameraError rather than GLib's abort.
+void pushReceiveBuffers(ArvStream *stream, int count, size_t size)
+{
+    for (int i = 0; i < count; ++i) {
+        void *data = g_try_malloc(size);
+        if (!data)
+            throw CameraError(code::Failed, "not enough memory for " + std::to_string(count) +
+                                                " receive buffers of " + std::to_string(size) + " bytes");
+        arv_stream_push_buffer(stream, arv_buffer_new_full(size, data, data, g_free));
+    }
 }
 
 } // namespace
@@ -122,10 +136,7 @@ void AravisCamera::resetCounters(StreamListener &listener)
     received_ = 0;
     frameNumber_ = 0;
     underrunsSeen_ = 0;
-    std::lock_guard<std::mutex> lock(rateMutex_);
-    rateTime_ = std::chrono::steady_clock::now();
-    rateCount_ = 0;
-    rate_ = 0;
+    rateMeter_.reset();
 }
 
 namespace {
@@ -146,8 +157,14 @@ uint32_t ipOf(const std::string &dotted)
 
 void AravisCamera::receiveRoute(const GvspRoute &route, StreamListener &listener, int bufferCount)
 {
-    const size_t bytes = static_cast<size_t>(features().intValue("Width")) * features().intValue("Height") * 4;
-    queue_ = std::make_unique<FrameQueue>(bufferCount > 0 ? bufferCount : 16, bytes);
+    const int64_t width = features().intValue("Width");
+    const int64_t height = features().intValue("Height");
+    if (width <= 0 || height <= 0 || width > 1 << 20 || height > 1 << 20)
+        throw CameraError(code::OutOfRange, "the camera reports an image of " + std::to_string(width) +
+                                                " x " + std::to_string(height) + " pixels");
+    const uint64_t bytes = static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4;
+    const int count = FrameBudget::buffers(bytes, bufferCount > 0 ? bufferCount : 16, features());
+    queue_ = std::make_unique<FrameQueue>(count, bytes);
     resetCounters(listener);
     monitor_ = std::make_unique<GvspMonitor>();
     monitor_->start(route, *queue_, listener);
@@ -200,6 +217,11 @@ void AravisCamera::startStream(StreamListener &listener, int bufferCount)
     const guint payload = arv_camera_get_payload(camera, &error);
     if (error)
         throw CameraError(code::Failed, "cannot read the payload size: " + take(error));
+    // The budget holds the component's pool and Aravis's receive buffers together.
+    const int total = FrameBudget::buffers(payload, (bufferCount > 0 ? bufferCount : 16) + kAravisBuffers,
+                                           features());
+    const int receiving = std::clamp(total / 4, 1, kAravisBuffers);
+    queue_ = std::make_unique<FrameQueue>(total - receiving, payload);
     ArvStream *stream = arv_camera_create_stream(camera, nullptr, nullptr, &error);
     if (!stream) {
         const std::string why = take(error);
@@ -210,9 +232,12 @@ void AravisCamera::startStream(StreamListener &listener, int bufferCount)
     }
     if (ARV_IS_GV_STREAM(stream))
         g_object_set(stream, "socket-buffer", ARV_GV_STREAM_SOCKET_BUFFER_AUTO, nullptr);
-    queue_ = std::make_unique<FrameQueue>(bufferCount > 0 ? bufferCount : 16, payload);
-    for (int i = 0; i < kAravisBuffers; ++i)
-        arv_stream_push_buffer(stream, arv_buffer_new(payload, nullptr));
+    try {
+        pushReceiveBuffers(stream, receiving, payload);
+    } catch (const CameraError &) {
+        g_object_unref(stream);
+        throw;
+    }
     resetCounters(listener);
     stream_ = stream;
     g_signal_connect(stream, "new-buffer",
@@ -261,6 +286,7 @@ void AravisCamera::bufferDone(ArvBuffer *buffer)
     b->number = ++frameNumber_;
     arv_stream_push_buffer(stream_, buffer);
     ++received_;
+    rateMeter_.frameArrived(FrameRateMeter::Clock::now());
     if (queue_->push(b))
         listener_->framesReady();
 }
@@ -314,18 +340,7 @@ void AravisCamera::startShots(int count)
 
 double AravisCamera::receivedFrameRate()
 {
-    std::lock_guard<std::mutex> lock(rateMutex_);
-    if (!stream_)
-        return rate_ = 0.0;
-    const auto now = std::chrono::steady_clock::now();
-    const double dt = std::chrono::duration<double>(now - rateTime_).count();
-    if (dt >= 0.5) {
-        const uint32_t count = received_;
-        rate_ = (count - rateCount_) / dt;
-        rateCount_ = count;
-        rateTime_ = now;
-    }
-    return rate_;
+    return stream_ ? rateMeter_.rate(FrameRateMeter::Clock::now()) : 0.0;
 }
 
 uint32_t AravisCamera::readRegister(uint32_t address)

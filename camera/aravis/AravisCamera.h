@@ -2,13 +2,13 @@
 #pragma once
 
 #include "camera/CameraDevice.h"
+#include "camera/FrameRateMeter.h"
 #include "camera/aravis/AravisFeatures.h"
 #include "camera/aravis/GvspMonitor.h"
 
 #include <arv.h>
 
 #include <atomic>
-#include <chrono>
 #include <memory>
 #include <mutex>
 
@@ -78,10 +78,7 @@ private:
     std::atomic<uint32_t> received_{0};
     uint64_t frameNumber_ = 0;  // written on Aravis's stream thread only
     uint64_t underrunsSeen_ = 0;  // likewise
-    std::mutex rateMutex_;      // protects the rate sampling below
-    std::chrono::steady_clock::time_point rateTime_;
-    uint32_t rateCount_ = 0;
-    double rate_ = 0.0;
+    FrameRateMeter rateMeter_;
 };
 
 } // namespace cam

@@ -2,6 +2,7 @@
 #include "camera/sim/SimCamera.h"
 
 #include "camera/CameraError.h"
+#include "camera/FrameBudget.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,7 +34,6 @@ SimCamera::SimCamera(const SimCameraSpec &params)
     geometryChanged();
     userSets_.resize(nodes_.enumEntries("UserSetSelector").size());
     userSets_[0] = snapshot();  // the factory set
-    rateTime_ = std::chrono::steady_clock::now();
 }
 
 SimCamera::~SimCamera() { stopStream(); }
@@ -229,23 +229,20 @@ void SimCamera::startStream(StreamListener &listener, int bufferCount)
     stopStream();
     const size_t bytes = static_cast<size_t>(nodes_.intValue("Width")) *
                          nodes_.intValue("Height") * bytesPerPixel(currentFormat());
+    const int count = FrameBudget::buffers(bytes, bufferCount > 0 ? bufferCount : kPoolBuffers, nodes_);
+    auto queue = std::make_unique<FrameQueue>(count, bytes);
     {
         std::lock_guard<std::mutex> lock(streamMutex_);
         listener_ = &listener;
         stopRequested_ = false;
         softwareTriggers_ = 0;
         shotsRemaining_ = 0;
-        queue_ = std::make_unique<FrameQueue>(bufferCount > 0 ? bufferCount : kPoolBuffers, bytes);
+        queue_ = std::move(queue);
     }
     lockStreamParameters(true);
     lookDirty_ = true;
     received_ = 0;
-    {
-        std::lock_guard<std::mutex> lock(rateMutex_);
-        rateTime_ = std::chrono::steady_clock::now();
-        rateCount_ = 0;
-        rate_ = 0;
-    }
+    rateMeter_.reset();
     streaming_ = true;
     thread_ = std::thread(&SimCamera::streamLoop, this);
 }
@@ -360,24 +357,14 @@ void SimCamera::produceFrame()
     buffer->bits = nodes_.enumValue("PixelSize") == "Bpp10" ? 10 : 12;
     buffer->number = frameNumber_;
     ++received_;
+    rateMeter_.frameArrived(FrameRateMeter::Clock::now());
     if (queue_->push(buffer))
         listener_->framesReady();
 }
 
 double SimCamera::receivedFrameRate()
 {
-    std::lock_guard<std::mutex> lock(rateMutex_);
-    if (!streaming_)
-        return rate_ = 0.0;
-    auto now = std::chrono::steady_clock::now();
-    double dt = std::chrono::duration<double>(now - rateTime_).count();
-    if (dt >= 0.5) {
-        uint32_t count = received_;
-        rate_ = (count - rateCount_) / dt;
-        rateCount_ = count;
-        rateTime_ = now;
-    }
-    return rate_;
+    return streaming_ ? rateMeter_.rate(FrameRateMeter::Clock::now()) : 0.0;
 }
 
 uint32_t SimCamera::readRegister(uint32_t address)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "camera/CameraDevice.h"
+#include "camera/FrameRateMeter.h"
 #include "camera/NodeMap.h"
 #include "camera/sim/SelectorBinding.h"
 #include "camera/sim/SimCameraSpec.h"
@@ -124,10 +125,7 @@ private:
 
     std::atomic<uint32_t> received_{0};
     std::atomic<uint64_t> dropped_{0};
-    std::mutex rateMutex_;  // protects the rate sampling below
-    std::chrono::steady_clock::time_point rateTime_;
-    uint32_t rateCount_ = 0;
-    double rate_ = 0.0;
+    FrameRateMeter rateMeter_;
 };
 
 } // namespace cam

@@ -104,9 +104,20 @@ void HeadlessFramePeer::activateChild(Window &child)
         return;
     Window *previous = active_;
     active_ = &child;
+    history_.erase(std::remove(history_.begin(), history_.end(), &child), history_.end());
+    history_.push_back(&child);
     if (previous)
         guarded([previous] { previous->onActivate(false); });
     guarded([&child] { child.onActivate(true); });
+}
+
+void HeadlessFramePeer::activateNextChild()
+{
+    for (auto it = history_.rbegin(); it != history_.rend(); ++it)
+        if (*it != active_) {
+            activateChild(**it);
+            return;
+        }
 }
 
 void HeadlessFramePeer::showMaximized()
@@ -115,16 +126,21 @@ void HeadlessFramePeer::showMaximized()
     base_.setVisible(true);
 }
 
-void HeadlessFramePeer::childCreated(Window &child) { children_.push_back(&child); }
+void HeadlessFramePeer::childCreated(Window &child)
+{
+    children_.push_back(&child);
+    history_.insert(history_.begin(), &child);  // never active yet: the last to come next
+}
 
 void HeadlessFramePeer::childDestroyed(Window &child)
 {
     children_.erase(std::remove(children_.begin(), children_.end(), &child), children_.end());
+    history_.erase(std::remove(history_.begin(), history_.end(), &child), history_.end());
     if (active_ != &child)
         return;
     active_ = nullptr;
-    if (!children_.empty())
-        activateChild(*children_.back());
+    if (!history_.empty())
+        activateChild(*history_.back());
 }
 
 } // namespace fw

@@ -42,11 +42,13 @@ public:
     void enableSlider(int commandId, bool enabled) override { sliderEnabled_[commandId] = enabled; }
     bool createStatusBar(const std::vector<std::string> &indicators) override;
     void setStatusText(const std::string &text) override { statusText_ = text; }
+    const std::string &statusText() const { return statusText_; }
     void dockPaneBelow(Window &pane, Window &above) override;
     void resizePane(Window &pane, Size size) override;
     void recalcLayout() override {}
     Window *activeChild() const override { return active_; }
     void activateChild(Window &child) override;
+    void activateNextChild() override;
     std::vector<Window *> children() const override { return children_; }
     void showMaximized() override;
 
@@ -75,6 +77,7 @@ private:
     std::map<Window *, Window *> below_;
     std::map<Window *, Size> paneSizes_;
     std::vector<Window *> children_;
+    std::vector<Window *> history_;  // children in the order they were last activated
     Window *active_ = nullptr;
     bool maximized_ = false;
 };

@@ -346,10 +346,12 @@ void QtMainWindow::fitPane(QDockWidget *dock, Size size)
     resizeDocks(column, heights, Qt::Vertical);
 }
 
-void QtMainWindow::addChild(QMdiSubWindow *sub, Window &child)
+void QtMainWindow::addChild(QMdiSubWindow *sub, Window &child, const Rect &rect)
 {
     children_[sub] = &child;
     mdi_->addSubWindow(sub);
+    // The logic places its windows; the area's own placement is overridden.
+    sub->setGeometry(rect.left, rect.top, rect.width(), rect.height());
 }
 
 void QtMainWindow::removeChild(QMdiSubWindow *sub)
@@ -360,12 +362,25 @@ void QtMainWindow::removeChild(QMdiSubWindow *sub)
     const bool wasActive = it->second == active_;
     children_.erase(it);
     mdi_->removeSubWindow(sub);
-    if (wasActive) {
-        active_ = nullptr;
-        QList<QMdiSubWindow *> rest = mdi_->subWindowList(QMdiArea::ActivationHistoryOrder);
-        if (!rest.isEmpty())
-            mdi_->setActiveSubWindow(rest.last());
+    if (!wasActive)
+        return;
+    // The area may already count the next window as active and then says nothing: the
+    // frame activates it itself, so commands and panes follow it.
+    active_ = nullptr;
+    if (QMdiSubWindow *next = latestOtherChild())
+        activateChild(*children_[next]);
+}
+
+// The child activated most recently, other than the active one.
+QMdiSubWindow *QtMainWindow::latestOtherChild() const
+{
+    const QList<QMdiSubWindow *> history = mdi_->subWindowList(QMdiArea::ActivationHistoryOrder);
+    for (auto it = history.rbegin(); it != history.rend(); ++it) {
+        auto child = children_.find(*it);
+        if (child != children_.end() && child->second != active_)
+            return *it;
     }
+    return nullptr;
 }
 
 void QtMainWindow::subWindowActivated(QMdiSubWindow *sub)
@@ -392,6 +407,12 @@ void QtMainWindow::activateChild(Window &child)
             return;
         }
     }
+}
+
+void QtMainWindow::activateNextChild()
+{
+    if (QMdiSubWindow *next = latestOtherChild())
+        activateChild(*children_[next]);
 }
 
 std::vector<Window *> QtMainWindow::children() const

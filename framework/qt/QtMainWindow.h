@@ -24,7 +24,7 @@ public:
     void detach() { window_ = nullptr; }
     QMdiArea *mdiArea() const { return mdi_; }
     void addPane(QDockWidget *dock, Window &pane, DockArea area);
-    void addChild(QMdiSubWindow *sub, Window &child);
+    void addChild(QMdiSubWindow *sub, Window &child, const Rect &rect);
     void removeChild(QMdiSubWindow *sub);
     FrameWindow *frameWindow() const { return window_; }
 
@@ -60,6 +60,7 @@ public:
     void recalcLayout() override {}
     Window *activeChild() const override;
     void activateChild(Window &child) override;
+    void activateNextChild() override;
     std::vector<Window *> children() const override;
     void showMaximized() override;
 
@@ -70,6 +71,7 @@ private:
     void updateCommandUi();
     void postCommand(int id);
     void subWindowActivated(QMdiSubWindow *sub);
+    QMdiSubWindow *latestOtherChild() const;
     QDockWidget *dockOf(Window &pane) const;
     static QSize formRoom(QDockWidget *dock);  // what the forms placed in a pane need
     void fitPane(QDockWidget *dock, Size size);

@@ -182,9 +182,9 @@ std::unique_ptr<WindowPeer> QtPlatform::createPeer(Window &window, const WindowS
         sub->setWidget(inner);
         sub->setWindowTitle(caption);
         sub->setWindowIcon(frame_->windowIcon());
-        frame_->addChild(sub, window);
-        sub->resize(rect.size());
-        sub->show();
+        // Shown when the frame activates it, once the window's logic is created: an area that
+        // activated it at once would do so before the window had a view.
+        frame_->addChild(sub, window, params.rect);
         return std::make_unique<QtWidgetPeer>(sub, inner, frame_);
     }
     case WindowKind::Dialog: {
