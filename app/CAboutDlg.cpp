@@ -12,7 +12,7 @@ namespace {
 std::string format(const char *label, const std::optional<cam::Version> &v)
 {
     if (!v)
-        return {};
+        return std::string(label) + " not available";  // say so rather than leave a blank line
     char buf[96];
     std::snprintf(buf, sizeof buf, "%s %d.%d.%d.%d", label, v->major, v->minor, v->build, v->revision);
     return buf;

@@ -59,6 +59,7 @@ void CRegisterAccessDlg::OnRead()
     } catch (const std::exception &) {
         form().setText(RegData, "");  // a failed read says so by an empty field
     }
+    OnEdit();  // the Data field changed: Write follows it as after typing
 }
 
 void CRegisterAccessDlg::OnWrite()

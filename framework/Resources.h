@@ -32,6 +32,7 @@ enum ControlFlags {
     ReadOnly = 32,
     Multiline = 64,
     Bold = 128,  // a title: larger, bold text
+    FillHeight = 256,  // the control's bottom follows its window's height, keeping its margin
 };
 
 // Geometry is in dialog units, as in the templates the system was designed with.

@@ -105,11 +105,12 @@ DialogTemplate registerAccess()
     using namespace res;
     DialogTemplate t{DialogRegister, "Register Access", 180, 86, {}};
     t.controls.push_back(c(K::Static, RegRange, "Available input range : 0 ~ 9, A ~ F", 8, 6, 164, 10));
-    t.controls.push_back(c(K::Static, 0, "Address  0x", 8, 24, 48, 10));
-    t.controls.push_back(c(K::Edit, RegAddress, "", 58, 22, 70, 12));
+    // The labels end at their edits, so both "0x" stand right before the digits.
+    t.controls.push_back(c(K::Static, 0, "Address  0x", 8, 24, 60, 10, AlignRight));
+    t.controls.push_back(c(K::Edit, RegAddress, "", 70, 22, 70, 12));
     t.controls.back().maxLength = 8;
-    t.controls.push_back(c(K::Static, 0, "Data        0x", 8, 42, 48, 10));
-    t.controls.push_back(c(K::Edit, RegData, "", 58, 40, 70, 12));
+    t.controls.push_back(c(K::Static, 0, "Data        0x", 8, 42, 60, 10, AlignRight));
+    t.controls.push_back(c(K::Edit, RegData, "", 70, 40, 70, 12));
     t.controls.back().maxLength = 8;
     t.controls.push_back(c(K::Button, RegRead, "Read", 8, 62, 60, 16, Disabled));
     t.controls.push_back(c(K::Button, RegWrite, "Write", 76, 62, 60, 16, Disabled));
@@ -126,7 +127,7 @@ ControlTemplate list(int id, int x, int y, int w, std::vector<std::string> items
 DialogTemplate formatPage()
 {
     using namespace res;
-    DialogTemplate t{147, "", 420, 124, {}};
+    DialogTemplate t{147, "", 436, 124, {}};
     auto &v = t.controls;
     v.push_back(c(K::GroupBox, 0, "Pixel Format/ FrameRate", 4, 2, 206, 86));
     v.push_back(c(K::Static, 0, "Pixel Format", 10, 16, 78, 10));
@@ -153,19 +154,19 @@ DialogTemplate formatPage()
     v.push_back(c(K::GroupBox, 0, "Bit Per Pixel", 216, 94, 100, 26));
     v.push_back(c(K::Radio, FmtBits10, "10 Bits", 222, 105, 44, 10));
     v.push_back(c(K::Radio, FmtBits12, "12 Bits", 268, 105, 44, 10));
-    v.push_back(c(K::GroupBox, 0, "Zoom", 322, 2, 94, 30));
+    v.push_back(c(K::GroupBox, 0, "Zoom", 322, 2, 110, 30));
     v.push_back(c(K::Edit, FmtZoomBox, "", 328, 14, 34, 12));
     ControlTemplate spin = c(K::Spin, FmtZoomSpin, "", 362, 14, 10, 12);
     spin.buddy = FmtZoomBox;
     v.push_back(spin);
     v.push_back(c(K::Button, FmtZoomAnchor, "", 340, 24, 1, 1, Hidden));
-    v.push_back(c(K::Button, FmtZoomSet, "Set", 376, 13, 34, 14));
-    v.push_back(c(K::GroupBox, 0, "Bayer Conversion", 322, 34, 94, 60));
+    v.push_back(c(K::Button, FmtZoomSet, "Set", 378, 13, 34, 14));
+    v.push_back(c(K::GroupBox, 0, "Bayer Conversion", 322, 34, 110, 60));
     v.push_back(c(K::CheckBox, FmtBayer, "Enable/Disable", 328, 45, 80, 10));
-    v.push_back(c(K::Static, 0, "Layout", 328, 60, 26, 10));
-    v.push_back(list(FmtLayout, 356, 58, 56, {"GB/RG", "BG/GR", "RG/GB", "GR/BG"}));
-    v.push_back(c(K::Static, 0, "Algo.", 328, 76, 26, 10));
-    v.push_back(list(FmtAlgorithm, 356, 74, 56, {"Bilinear", "Bilinear HQ", "Nearest"}, Sorted));
+    v.push_back(c(K::Static, 0, "Layout", 328, 60, 32, 10));
+    v.push_back(list(FmtLayout, 362, 58, 64, {"GB/RG", "BG/GR", "RG/GB", "GR/BG"}));
+    v.push_back(c(K::Static, 0, "Algo.", 328, 76, 32, 10));
+    v.push_back(list(FmtAlgorithm, 362, 74, 64, {"Bilinear", "Bilinear HQ", "Nearest"}, Sorted));
     return t;
 }
 
@@ -174,7 +175,7 @@ DialogTemplate featurePage()
     using namespace res;
     DialogTemplate t{315, "", 420, 160, {}};
     auto &v = t.controls;
-    v.push_back(c(K::ListView, FeaList, "", 4, 4, 196, 152));
+    v.push_back(c(K::ListView, FeaList, "", 4, 4, 196, 152, FillHeight));
     v.push_back(c(K::Static, FeaTitle, "", 208, 4, 206, 16));
     v.push_back(c(K::Slider, FeaSlider, "", 208, 28, 206, 10));
     v.push_back(c(K::Static, FeaLow, "", 208, 40, 60, 9));
@@ -193,7 +194,7 @@ DialogTemplate treePage()
     using namespace res;
     DialogTemplate t{150, "", 420, 160, {}};
     auto &v = t.controls;
-    v.push_back(c(K::TreeView, TreNodes, "", 4, 4, 196, 152));
+    v.push_back(c(K::TreeView, TreNodes, "", 4, 4, 196, 152, FillHeight));
     v.push_back(c(K::Static, 0, "Visiability", 208, 6, 40, 10));
     v.push_back(list(TreVisibility, 250, 4, 80, {}, Sorted));
     v.push_back(c(K::Static, TreDescription, "", 208, 22, 206, 30, Multiline));
@@ -223,7 +224,7 @@ DialogTemplate page(int id, const std::string &caption, int w, int h)
 
 DialogTemplate pageMenu()
 {
-    DialogTemplate t{res::DialogPageMenu, "", 136, 150, {}};
+    DialogTemplate t{res::DialogPageMenu, "", 148, 150, {}};
     const std::pair<int, const char *> buttons[] = {
         {res::BtnFormat, "Format"},
         {res::BtnFeature, "Feature Control"},
@@ -234,7 +235,8 @@ DialogTemplate pageMenu()
         {res::BtnLut, "LUT"}};
     int y = 4;
     for (const auto &[id, text] : buttons) {
-        t.controls.push_back(c(K::Button, id, text, 4, y, 128, 20));
+        // Wide enough for "Trigger/Strobe , One/Multi Shot" in the button's margins.
+        t.controls.push_back(c(K::Button, id, text, 4, y, 140, 20));
         y += 20;
     }
     return t;

@@ -345,7 +345,7 @@ TEST_F(AppShell, TheAboutBoxShowsTheVersionsActuallyLinked)
 #ifdef MOLVANE_HAVE_ARAVIS
     EXPECT_EQ(about.form().text(res::AboutTl).rfind("TL Driver 0.8.", 0), 0u);
 #endif
-    EXPECT_EQ(about.form().text(res::About1394), "");  // libdc1394 is not linked
+    EXPECT_EQ(about.form().text(res::About1394), "1394 Camera Driver not available");  // libdc1394 is not linked
 }
 
 TEST_F(AppShell, ClosingTheFrameClosesCameraWindowsAndQuits)
@@ -408,6 +408,7 @@ TEST_F(AppShell, RegisterAccessReadsAndWritesHexadecimalRegisters)
     EXPECT_FALSE(r.form().isEnabled(res::RegWrite));
     r.dispatch(fw::Notify::Clicked, res::RegRead);
     EXPECT_EQ(r.form().text(res::RegData), "56000001");
+    EXPECT_TRUE(r.form().isEnabled(res::RegWrite));  // what was read can be written back
     type(res::RegAddress, "1000");
     type(res::RegData, "1");
     EXPECT_TRUE(r.form().isEnabled(res::RegWrite));
@@ -416,11 +417,16 @@ TEST_F(AppShell, RegisterAccessReadsAndWritesHexadecimalRegisters)
     enter.controlId = res::RegData;
     EXPECT_TRUE(r.preTranslateKey(enter));  // Return writes, then Write waits for an edit
     EXPECT_FALSE(r.form().isEnabled(res::RegWrite));
+    r.form().setText(res::RegData, "");
+    EXPECT_TRUE(r.preTranslateKey(enter));  // with Write disabled Return reads, and Write stays off
+    EXPECT_EQ(r.form().text(res::RegData), "00000001");
+    EXPECT_FALSE(r.form().isEnabled(res::RegWrite));
     r.dispatch(fw::Notify::Clicked, res::RegRead);
     EXPECT_EQ(r.form().text(res::RegData), "00000001");
     type(res::RegAddress, "6");  // not a register address: the read fails quietly
     r.dispatch(fw::Notify::Clicked, res::RegRead);
     EXPECT_EQ(r.form().text(res::RegData), "");
+    EXPECT_FALSE(r.form().isEnabled(res::RegWrite));  // nothing to write
     EXPECT_TRUE(platform.messageBoxes().empty());
     EXPECT_EQ(CRegisterAccessDlg::ParseHex("1fZ9"), 0x1fu);
     EXPECT_EQ(CRegisterAccessDlg::ParseHex("xyz"), 0u);

@@ -10,10 +10,13 @@
 #include "camera/display/QtDisplayInstall.h"
 #include "camera/imaging/FrameConverter.h"
 #include "camera/sim/SimulatedCameras.h"
+#include "app/CCameraInfoBasePane.h"
+#include "pages/CGeneralSettingDlg.h"
 #include "framework/qt/QtPlatform.h"
 #include "pages/CXMLTreeDlg.h"
 #include "res/ResourceIds.h"
 #include "view/CMolvaneView.h"
+#include "widgets/BalloonTip.h"
 
 #include "framework/Window.h"
 
@@ -27,12 +30,18 @@
 #include <QTreeWidgetItemIterator>
 #include <QDockWidget>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
@@ -57,9 +66,22 @@ struct OffscreenApp {
     char name[32] = "molvane_qt_tests";
     char *argv[2] = {name, nullptr};
     std::unique_ptr<QApplication> app;
-    OffscreenApp()
+    QTemporaryDir dir;
+    explicit OffscreenApp(QSize screen = {})
     {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QByteArray platform = "offscreen";
+        if (screen.isValid()) {  // one screen of that size instead of the plugin's 800 x 800
+            const QString config = dir.filePath("screen.json");
+            QFile f(config);
+            f.open(QIODevice::WriteOnly);
+            f.write(QString(R"({"screens": [{"name": "Test", "x": 0, "y": 0, "width": %1, "height": %2,
+                               "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})")
+                        .arg(screen.width())
+                        .arg(screen.height())
+                        .toUtf8());
+            platform += ":configfile=" + config.toUtf8();
+        }
+        qputenv("QT_QPA_PLATFORM", platform);
         app = std::make_unique<QApplication>(argc, argv);
     }
 };
@@ -527,4 +549,137 @@ TEST(QtDisplay, AShrunkFrameIsAveragedAndAnEnlargedOneKeepsItsPixels)
     }
     sims.uninstall();
     cam::CameraBus::instance().clear();
+}
+
+namespace {
+// The scroll area that holds a form placed in a pane, or null.
+QScrollArea *scrollAreaOf(fw::Window &form)
+{
+    auto *inner = static_cast<QWidget *>(form.nativeHandle());
+    QWidget *viewport = inner ? inner->parentWidget() : nullptr;
+    return viewport ? qobject_cast<QScrollArea *>(viewport->parentWidget()) : nullptr;
+}
+} // namespace
+
+class QtScreenSize : public ::testing::TestWithParam<QSize> {};
+
+INSTANTIATE_TEST_SUITE_P(Screens, QtScreenSize,
+                         ::testing::Values(QSize(800, 600), QSize(1280, 800), QSize(1920, 1080)));
+
+TEST_P(QtScreenSize, EveryControlOfTheFormatPageCanBeReachedAndTheImageKeepsItsRoom)
+{
+    OffscreenApp qapp(GetParam());
+    cam::SimulatedCameras sims;
+    {
+        fw::QtPlatform platform;
+        sims.install(1);
+        auto app = std::make_unique<CMolvaneApp>();
+        ASSERT_TRUE(app->InitInstance());
+        QMainWindow *mw = mainWindow();
+        ASSERT_NE(mw, nullptr);
+        // Shown with no camera open: Play and Stop look disabled from the first paint on.
+        for (QAction *a : mw->findChild<QToolBar *>("toolbar312")->actions()) {
+            if (a->data().toInt() == res::CmdPlay || a->data().toInt() == res::CmdStop) {
+                EXPECT_FALSE(a->isEnabled()) << a->toolTip().toStdString();
+            }
+        }
+        spin(100);
+        const QRect screen = mw->screen()->availableGeometry();
+        ASSERT_EQ(screen.size(), GetParam());
+        auto *list = mw->findChild<QListWidget *>("ctl513");
+        list->setCurrentRow(0);
+        emit list->itemDoubleClicked(list->item(0));
+        spin(200);
+        mainFrame()->routeCommand(res::CmdCameraControl);
+        spin(200);
+
+        EXPECT_LE(mw->width(), screen.width());
+        EXPECT_LE(mw->height(), screen.height());
+        EXPECT_GE(mw->findChild<QMdiArea *>()->height(), 240);  // the camera image keeps its room
+        auto *idle = mw->statusBar()->findChild<QLabel *>("statusIdle");
+        ASSERT_NE(idle, nullptr);
+        EXPECT_EQ(idle->text(), "Ready");
+        mw->statusBar()->showMessage("View Camera Control Window.");  // a status tip comes and goes
+        mw->statusBar()->clearMessage();
+        EXPECT_TRUE(idle->isVisible());
+
+        EXPECT_GE(list->height(), 50);  // the camera list keeps the height the frame asks
+        // The Camera Info pane is as wide as its form, and on a tall enough screen as high.
+        QScrollArea *info = scrollAreaOf(mainFrame()->m_pCameraInfoPane->m_dlg);
+        ASSERT_NE(info, nullptr);
+        EXPECT_EQ(info->horizontalScrollBar()->maximum(), 0);
+        if (GetParam().height() >= 800) {
+            EXPECT_EQ(info->verticalScrollBar()->maximum(), 0);
+        }
+
+        CControlBasePane *pane = mainFrame()->m_pControlPane;
+        ASSERT_NE(pane, nullptr);
+        ASSERT_NE(pane->m_pFormatDlg, nullptr);
+        for (fw::Window *form : std::initializer_list<fw::Window *>{pane->m_pMenuDlg, pane->m_pFormatDlg}) {
+            QScrollArea *scroll = scrollAreaOf(*form);
+            ASSERT_NE(scroll, nullptr);
+            QWidget *page = scroll->widget();
+            EXPECT_EQ(scroll->height(), scroll->parentWidget()->height());  // the menu and page fill the pane
+            // On a small screen the pane is smaller than the page, which then scrolls.
+            if (form == pane->m_pFormatDlg && GetParam().width() <= 800) {
+                EXPECT_TRUE(page->width() > scroll->viewport()->width() ||
+                            page->height() > scroll->viewport()->height());
+            }
+            // What the scroll bars can bring into view: the viewport moved over their ranges.
+            QScrollBar *h = scroll->horizontalScrollBar(), *v = scroll->verticalScrollBar();
+            EXPECT_TRUE(h->maximum() == 0 || h->isVisible());
+            EXPECT_TRUE(v->maximum() == 0 || v->isVisible());
+            const QRect reach(0, 0, scroll->viewport()->width() + h->maximum(),
+                              scroll->viewport()->height() + v->maximum());
+            int seen = 0;
+            for (QWidget *c : page->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+                if (!c->isVisibleTo(page) || c->objectName().isEmpty())
+                    continue;
+                ++seen;
+                EXPECT_TRUE(reach.contains(c->geometry())) << c->objectName().toStdString() << " is out of reach";
+            }
+            // The pane's own area is on the screen.
+            const QRect pane(scroll->mapToGlobal(QPoint(0, 0)), scroll->size());
+            EXPECT_TRUE(screen.contains(pane));
+            EXPECT_GT(seen, 6);
+        }
+        // The XML tree takes the page's free height.
+        pane->m_pMenuDlg->dispatch(fw::Notify::Clicked, res::BtnTree);
+        spin(100);
+        ASSERT_NE(pane->m_pTreeDlg, nullptr);
+        auto *treePage = static_cast<QWidget *>(pane->m_pTreeDlg->nativeHandle());
+        auto *tree = treePage->findChild<QTreeWidget *>("ctl1189");
+        ASSERT_NE(tree, nullptr);
+        EXPECT_TRUE(tree->isVisible());
+        EXPECT_NEAR(tree->geometry().bottom(), treePage->height(), 10);
+
+        mw->close();
+        spin(100);
+        app.reset();
+        spin(50);
+    }
+    sims.uninstall();
+    cam::CameraBus::instance().clear();
+}
+
+TEST(QtWidgets, ABalloonIsCutToItsBubbleSoNoCornerShowsWithoutACompositor)
+{
+    OffscreenApp qapp;
+    widgets::BalloonTip::show("Unable to open camera", "The camera is used by another application.",
+                              widgets::BalloonTip::Icon::Warning, QPoint(200, 200));
+    QWidget *tip = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == "balloon")
+            tip = w;
+    ASSERT_NE(tip, nullptr);
+    EXPECT_FALSE(tip->testAttribute(Qt::WA_TranslucentBackground));
+    const QRegion mask = tip->mask();
+    const int arrow = 12;
+    EXPECT_TRUE(mask.contains(QPoint(tip->width() / 2, tip->height() / 2)));
+    EXPECT_TRUE(mask.contains(QPoint(200 - tip->x(), 2)));  // the arrow's tip, at the anchor
+    for (QPoint corner : {QPoint(0, arrow), QPoint(tip->width() - 1, arrow), QPoint(0, tip->height() - 1),
+                          QPoint(tip->width() - 1, tip->height() - 1), QPoint(0, 0)})
+        EXPECT_FALSE(mask.contains(corner)) << corner.x() << "," << corner.y();
+    tip->close();
+    spin(20);
 }

@@ -30,7 +30,6 @@ BalloonTip::BalloonTip(const QString &title, const QString &text, Icon icon, con
     : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint), title_(title), text_(text), icon_(icon)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setAttribute(Qt::WA_TranslucentBackground);
     setObjectName("balloon");
     QFont bold = font();
     bold.setBold(true);
@@ -45,28 +44,34 @@ BalloonTip::BalloonTip(const QString &title, const QString &text, Icon icon, con
     int x = std::clamp(anchor.x() - 20, screen.left(), std::max(screen.left(), screen.right() - w));
     arrowX_ = std::clamp(anchor.x() - x, 8, w - 8);
     move(x, anchor.y());
+    // The bubble's outline cuts the window, so its corners show what lies beneath whether or
+    // not a compositor blends translucent windows (without one they would be black).
+    setMask(QRegion(outline(0).toFillPolygon().toPolygon()));
     timer_ = new QTimer(this);
     timer_->setSingleShot(true);
     connect(timer_, &QTimer::timeout, this, &QWidget::close);
     timer_->start(6000);
 }
 
-void BalloonTip::paintEvent(QPaintEvent *)
+QPainterPath BalloonTip::outline(qreal inset) const
 {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
     QPainterPath path;
-    QRectF body(0.5, kArrow + 0.5, width() - 1, height() - kArrow - 1);
-    path.addRoundedRect(body, 6, 6);
+    path.addRoundedRect(QRectF(inset, kArrow + inset, width() - 2 * inset, height() - kArrow - 2 * inset), 6, 6);
     QPainterPath arrow;
-    arrow.moveTo(arrowX_, 0.5);
+    arrow.moveTo(arrowX_, inset);
     arrow.lineTo(arrowX_ - 8, kArrow + 1);
     arrow.lineTo(arrowX_ + 8, kArrow + 1);
     arrow.closeSubpath();
-    path = path.united(arrow);
+    return path.united(arrow);
+}
+
+void BalloonTip::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    // Drawn without smoothing: the window mask has hard edges and the border must meet them.
+    p.fillRect(rect(), QColor(255, 255, 225));
     p.setPen(QPen(QColor(90, 90, 70), 1));
-    p.setBrush(QColor(255, 255, 225));
-    p.drawPath(path);
+    p.drawPath(outline(0.5));
     const QStyle::StandardPixmap sp =
         icon_ == Icon::Warning ? QStyle::SP_MessageBoxWarning : QStyle::SP_MessageBoxInformation;
     style()->standardIcon(sp).paint(&p, QRect(kPad, kArrow + kPad, 16, 16));

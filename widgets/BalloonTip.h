@@ -1,6 +1,7 @@
 // A balloon tip: title, icon and text in a bubble pointing at a screen point.
 #pragma once
 
+#include <QPainterPath>
 #include <QString>
 #include <QWidget>
 
@@ -19,6 +20,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
+    // The bubble and its arrow, `inset` pixels inside the window's edge.
+    QPainterPath outline(qreal inset) const;
     BalloonTip(const QString &title, const QString &text, Icon icon, const QPoint &anchor);
     QString title_;
     QString text_;

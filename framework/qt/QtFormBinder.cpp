@@ -94,6 +94,10 @@ QWidget *QtFormBinder::make(const ControlTemplate &c)
     }
     case ControlKind::GroupBox: {
         auto *g = new QGroupBox(text, container_);
+        // The title sits on the frame's top line, as the templates were laid out for, so the
+        // controls placed just below the top of the box stay inside its frame.
+        g->setStyleSheet("QGroupBox { border: 1px solid palette(mid); border-radius: 3px; margin-top: 0.5em; }"
+                         "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }");
         g->lower();
         return g;
     }
@@ -371,6 +375,15 @@ void QtFormBinder::layout(const QSize &size)
     for (auto &[id, b] : bound_)
         if (b.flags & FillParent)
             b.widget->setGeometry(0, 0, size.width(), size.height());
+    const int templateHeight = templateSize().height();
+    for (const auto &c : template_.controls) {
+        QWidget *w = (c.flags & FillHeight) ? control(c.id) : nullptr;
+        if (!w)
+            continue;
+        const QRect r = pixels(c);
+        const int margin = templateHeight - (r.y() + r.height());
+        w->setGeometry(r.x(), r.y(), r.width(), std::max(r.height(), size.height() - r.y() - margin));
+    }
 }
 
 } // namespace fw

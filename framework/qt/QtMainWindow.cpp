@@ -12,10 +12,13 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QSlider>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 
@@ -47,6 +50,8 @@ QtMainWindow::QtMainWindow(FrameWindow &window, const WindowSpec &params)
     mdi_->setBackground(QColor(120, 124, 130));
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The camera windows keep a usable area however the panes are sized.
+    mdi_->setMinimumSize(320, 240);
     setCentralWidget(mdi_);
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
     // The panes docked at the left run the full height; a bottom pane sits beside them.
@@ -59,6 +64,14 @@ QtMainWindow::QtMainWindow(FrameWindow &window, const WindowSpec &params)
 }
 
 QtMainWindow::~QtMainWindow() = default;
+
+void QtMainWindow::setVisible(bool visible)
+{
+    // The toolbar and menus show the commands' state from the first paint on, not a tick later.
+    if (visible)
+        updateCommandUi();
+    QMainWindow::setVisible(visible);
+}
 
 void QtMainWindow::setGeometry(const Rect &r) { QMainWindow::setGeometry(r.left, r.top, r.width(), r.height()); }
 
@@ -236,7 +249,11 @@ bool QtMainWindow::createStatusBar(const std::vector<std::string> &indicators)
     QStatusBar *bar = statusBar();
     if (indicators.empty())
         return true;
-    bar->showMessage(QString::fromStdString(indicators.front()));
+    // The idle text is a widget of the bar, so it comes back when a status tip or a message
+    // shown over it goes away.
+    auto *idle = new QLabel(QString::fromStdString(indicators.front()), bar);
+    idle->setObjectName("statusIdle");
+    bar->addWidget(idle, 1);
     for (size_t i = 1; i < indicators.size(); ++i) {
         auto *l = new QLabel(QString::fromStdString(indicators[i]), bar);
         l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -277,9 +294,56 @@ void QtMainWindow::dockPaneBelow(Window &pane, Window &above)
 void QtMainWindow::resizePane(Window &pane, Size size)
 {
     if (QDockWidget *d = dockOf(pane)) {
-        resizeDocks({d}, {size.width}, Qt::Horizontal);
-        resizeDocks({d}, {size.height}, Qt::Vertical);
+        paneSizes_[d] = size;
+        fitPane(d, size);
     }
+}
+
+QSize QtMainWindow::formRoom(QDockWidget *dock)
+{
+    QSize room(0, 0);
+    for (auto *scroll : dock->widget()->findChildren<QScrollArea *>(Qt::FindDirectChildrenOnly))
+        if (scroll->widget())
+            room = room.expandedTo(scroll->widget()->minimumSize() +
+                                   QSize(scroll->verticalScrollBar()->sizeHint().width(), 0));
+    return room;
+}
+
+void QtMainWindow::fitPane(QDockWidget *dock, Size size)
+{
+    // The column is as wide as the widest form in it; the panes below this one in the column
+    // get the height of their forms where there is room, this one at least the height asked.
+    const Qt::DockWidgetArea area = dockWidgetArea(dock);
+    QList<QDockWidget *> column;
+    QList<int> heights;
+    int width = size.width, total = 0, others = 0;
+    for (const auto &[pane, d] : docks_) {
+        if (d->isFloating() || d->isHidden() || dockWidgetArea(d) != area)
+            continue;
+        const QSize room = formRoom(d);
+        width = std::max(width, room.width());
+        total += d->height();
+        column << d;
+        heights << room.height() + d->minimumSizeHint().height();  // the form below the title
+        if (d != dock)
+            others += heights.back();
+    }
+    total -= (column.size() - 1) * style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
+    // The height asked is the pane's client height, below its title.
+    const int asked = size.height + dock->minimumSizeHint().height();
+    const int mine = column.indexOf(dock);
+    heights[mine] = std::max(asked, total - others);
+    // Where the column is too short, the others give way (their forms scroll), not this one.
+    int excess = heights[mine] + others - total;
+    for (int i = 0; i < heights.size() && excess > 0; ++i) {
+        if (i == mine)
+            continue;
+        const int give = std::min(excess, heights[i] - column[i]->minimumSizeHint().height());
+        heights[i] -= give;
+        excess -= give;
+    }
+    resizeDocks({dock}, {width}, Qt::Horizontal);
+    resizeDocks(column, heights, Qt::Vertical);
 }
 
 void QtMainWindow::addChild(QMdiSubWindow *sub, Window &child, const Rect &rect)
@@ -365,6 +429,11 @@ void QtMainWindow::showMaximized()
     if (QScreen *screen = QGuiApplication::primaryScreen())
         QMainWindow::setGeometry(screen->availableGeometry());
     QMainWindow::showMaximized();
+    // The panes' sizes were asked for a window not yet shown: ask again in the final one.
+    QTimer::singleShot(0, this, [this] {
+        for (const auto &[dock, size] : paneSizes_)
+            fitPane(dock, size);
+    });
 }
 
 void QtMainWindow::updateCommandUi()

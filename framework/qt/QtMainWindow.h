@@ -29,7 +29,7 @@ public:
     FrameWindow *frameWindow() const { return window_; }
 
     // WindowPeer
-    void setVisible(bool visible) override { QMainWindow::setVisible(visible); }
+    void setVisible(bool visible) override;
     bool isVisible() const override { return !isHidden(); }
     void setGeometry(const Rect &rect) override;
     Rect geometry() const override;
@@ -73,6 +73,8 @@ private:
     void subWindowActivated(QMdiSubWindow *sub);
     QMdiSubWindow *latestOtherChild() const;
     QDockWidget *dockOf(Window &pane) const;
+    static QSize formRoom(QDockWidget *dock);  // what the forms placed in a pane need
+    void fitPane(QDockWidget *dock, Size size);
 
     FrameWindow *window_;
     QMdiArea *mdi_;
@@ -83,6 +85,7 @@ private:
     std::multimap<int, QAction *> toolActions_;
     std::map<int, QSlider *> sliders_;
     std::map<Window *, QDockWidget *> docks_;
+    std::map<QDockWidget *, Size> paneSizes_;  // sizes asked by the logic, applied again when shown
     std::map<QMdiSubWindow *, Window *> children_;
     Window *active_ = nullptr;
 };

@@ -23,7 +23,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -158,12 +157,8 @@ std::unique_ptr<WindowPeer> QtPlatform::createPeer(Window &window, const WindowS
         dock->setFeatures(features);
         if (params.area == DockArea::Bottom && params.closable)
             dock->setAllowedAreas(Qt::BottomDockWidgetArea);
-        auto *scroll = new QScrollArea(dock);
-        scroll->setWidgetResizable(true);
-        scroll->setFrameShape(QFrame::NoFrame);
-        auto *inner = new QtWindowWidget(&window, scroll);
-        scroll->setWidget(inner);
-        dock->setWidget(scroll);
+        auto *inner = new QtWindowWidget(&window, dock);
+        dock->setWidget(inner);
         if (params.templateId)
             inner->buildFromTemplate(params.templateId);
         QObject::connect(dock, &QDockWidget::topLevelChanged, dock, [w = &window](bool floating) {
@@ -174,6 +169,9 @@ std::unique_ptr<WindowPeer> QtPlatform::createPeer(Window &window, const WindowS
         frame_->resizeDocks({dock}, {across ? rect.height() : rect.width()},
                             across ? Qt::Vertical : Qt::Horizontal);
         dock->setVisible(params.visible);
+        // Docking has sized the pane before its creation handler made its children: tell it
+        // its size again once they exist, as docking a pane does after it is created.
+        postToWindow(&window, [inner](Window &pane) { pane.onSize(inner->width(), inner->height()); });
         return std::make_unique<QtWidgetPeer>(dock, inner);
     }
     case WindowKind::MdiChild: {
@@ -211,8 +209,22 @@ std::unique_ptr<WindowPeer> QtPlatform::createPeer(Window &window, const WindowS
         dlg->resize(rect.size().expandedTo(inner->minimumSize()));
         return std::make_unique<QtWidgetPeer>(dlg, inner);
     }
+    case WindowKind::FormChild: {
+        // A form placed in a pane scrolls when the pane is smaller than the form, so every
+        // control stays reachable on a small screen; the pane itself may shrink freely.
+        QtWindowWidget *parentInner = innerOf(params.parent);
+        auto *scroll = new QScrollArea(parentInner ? static_cast<QWidget *>(parentInner) : mainWidget());
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        auto *w = new QtWindowWidget(&window, scroll);
+        if (params.templateId)
+            w->buildFromTemplate(params.templateId);
+        scroll->setWidget(w);
+        scroll->setGeometry(rect);
+        scroll->setVisible(params.visible);
+        return std::make_unique<QtWidgetPeer>(scroll, w);
+    }
     case WindowKind::View:
-    case WindowKind::FormChild:
     case WindowKind::Hidden: {
         QtWindowWidget *parentInner = innerOf(params.parent);
         QWidget *parentWidget = parentInner ? static_cast<QWidget *>(parentInner) : mainWidget();
@@ -220,15 +232,6 @@ std::unique_ptr<WindowPeer> QtPlatform::createPeer(Window &window, const WindowS
         if (params.templateId)
             w->buildFromTemplate(params.templateId);
         w->setGeometry(rect);
-        if (parentInner) {
-            // A pane scrolls up and down when its form does not fit, but is wide enough for it.
-            parentInner->setMinimumSize(parentInner->minimumSize().expandedTo(w->minimumSize()));
-            if (auto *scroll = qobject_cast<QScrollArea *>(parentInner->parentWidget()->parentWidget())) {
-                scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-                scroll->setMinimumWidth(parentInner->minimumWidth() +
-                                        scroll->verticalScrollBar()->sizeHint().width() + 2);
-            }
-        }
         w->setVisible(params.visible && params.kind != WindowKind::Hidden);
         return std::make_unique<QtWidgetPeer>(w, w);
     }
