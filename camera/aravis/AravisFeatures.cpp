@@ -11,16 +11,6 @@ namespace cam {
 
 namespace {
 
-// Turns a GError into the component's error, freeing it.
-void check(GError *error, const std::string &node)
-{
-    if (!error)
-        return;
-    std::string message = node + ": " + error->message;
-    g_error_free(error);
-    throw CameraError(code::Failed, message);
-}
-
 int visibilityLevel(ArvGcVisibility v)
 {
     switch (v) {
@@ -33,9 +23,30 @@ int visibilityLevel(ArvGcVisibility v)
 
 } // namespace
 
-AravisFeatures::AravisFeatures(ArvDevice *device, std::string fallbackId)
-    : gc_(arv_device_get_genicam(device)), fallbackId_(std::move(fallbackId))
+AravisFeatures::AravisFeatures(ArvDevice *device, std::string fallbackId, ErrorHandler onError)
+    : gc_(arv_device_get_genicam(device)), fallbackId_(std::move(fallbackId)), onError_(std::move(onError))
 {
+}
+
+// Turns a GError into the component's error, freeing it.
+void AravisFeatures::check(GError *error, const std::string &node)
+{
+    if (!error)
+        return;
+    if (onError_)
+        onError_(error, node);
+    std::string message = node + ": " + error->message;
+    g_error_free(error);
+    throw CameraError(code::Failed, message);
+}
+
+// An error whose answer is already known ("not implemented"), unless the camera timed out.
+void AravisFeatures::ignore(GError *error, const std::string &node)
+{
+    if (error && error->domain == ARV_DEVICE_ERROR && error->code == ARV_DEVICE_ERROR_TIMEOUT)
+        check(error, node);
+    if (error)
+        g_error_free(error);
 }
 
 ArvGcNode *AravisFeatures::lookup(const std::string &name)
@@ -63,8 +74,7 @@ ArvGcNode *AravisFeatures::node(const std::string &name)
         throw CameraError(code::NoSuchFeature, "the camera has no node \"" + name + "\"");
     GError *error = nullptr;
     const gboolean implemented = arv_gc_feature_node_is_implemented(ARV_GC_FEATURE_NODE(n), &error);
-    if (error)
-        g_error_free(error);
+    ignore(error, name);
     if (!implemented)
         throw CameraError(code::NoSuchFeature, "the camera does not implement \"" + name + "\"");
     return n;
@@ -140,13 +150,11 @@ int AravisFeatures::accessMode(const std::string &name)
     auto *f = ARV_GC_FEATURE_NODE(n);
     GError *error = nullptr;
     if (!arv_gc_feature_node_is_implemented(f, &error)) {
-        if (error)
-            g_error_free(error);
+        ignore(error, name);
         return access::NotImplemented;
     }
     if (!arv_gc_feature_node_is_available(f, &error)) {
-        if (error)
-            g_error_free(error);
+        ignore(error, name);
         return access::NotAvailable;
     }
     if (ARV_IS_GC_CATEGORY(n))

@@ -5,6 +5,7 @@
 
 #include <arv.h>
 
+#include <functional>
 #include <string>
 
 namespace cam {
@@ -13,7 +14,9 @@ class AravisFeatures : public FeatureAccess {
 public:
     // "DeviceID" reads `deviceId` (the serial number the camera announces, which its camera list
     // line carries), so windows and list lines always match whatever the camera's own node says.
-    AravisFeatures(ArvDevice *device, std::string deviceId);
+    // Errors go to `onError` (which throws) when given: the camera decides what a timeout means.
+    using ErrorHandler = std::function<void(GError *error, const std::string &node)>;
+    AravisFeatures(ArvDevice *device, std::string deviceId, ErrorHandler onError = nullptr);
 
     std::vector<std::string> childNodes(const std::string &category) override;
     std::string interfaceName(const std::string &node) override;
@@ -40,6 +43,8 @@ public:
     bool has(const std::string &node) override;
 
 private:
+    void check(GError *error, const std::string &node);
+    void ignore(GError *error, const std::string &node);
     ArvGcNode *lookup(const std::string &name);
     ArvGcNode *node(const std::string &name);
     template <typename T>
@@ -47,6 +52,7 @@ private:
 
     ArvGc *gc_;
     std::string fallbackId_;
+    ErrorHandler onError_;
     int visibility_ = 2;
 };
 
