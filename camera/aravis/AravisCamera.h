@@ -24,16 +24,14 @@ public:
     ~AravisCamera() override;
 
     const std::string &aravisId() const { return aravisId_; }
-    void markRemoved();
-    // The camera stopped answering (its control-lost signal, the link watch or a control
-    // timeout): every further call fails at once and the camera leaves the bus.
+    // The camera stopped answering (discovery, its control-lost signal, the link watch or a
+    // control timeout): every further call fails at once and the camera leaves the bus.
     void markLost();
-    bool lost() const { return lost_; }
 
     DeviceInfo info() const override { return info_; }
     void open(OpenMode mode) override;
     void close(OpenMode mode) override;
-    bool removed() const override { return removed_; }
+    bool removed() const override { return lost_; }
     std::string goneMessage() const override;
     FeatureAccess &features() override;
     std::vector<std::string> imageFormats() override;
@@ -62,6 +60,9 @@ public:
     void streamStatistics(uint64_t &completed, uint64_t &failures, uint64_t &underruns) const;
 
 private:
+    void lendPool();
+    void dropQueue();
+    void lendAgain(FrameBuffer *b);
     void bufferDone(ArvStream *stream, ArvBuffer *buffer);
     [[noreturn]] void fail(GError *error, const std::string &what);
     void watchControlLink(ArvDevice *device);
@@ -74,7 +75,6 @@ private:
 
     std::string aravisId_;
     DeviceInfo info_;
-    std::atomic<bool> removed_{false};
     std::atomic<bool> lost_{false};
     std::unique_ptr<ControlLinkWatch> watch_;  // GigE Vision cameras while open
     ArvCamera *camera_ = nullptr;

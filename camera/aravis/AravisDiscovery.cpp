@@ -104,10 +104,9 @@ void AravisDiscovery::scan()
             }
         }
     }
-    for (auto &camera : gone) {
-        camera->markRemoved();
-        CameraBus::instance().remove(camera.get());
-    }
+    // A camera that no longer answers discovery is lost: its open window must not wait on it.
+    for (auto &camera : gone)
+        camera->markLost();
     for (auto &camera : arrived)
         CameraBus::instance().add(camera, false);
 }
