@@ -31,16 +31,10 @@ bool FrameQueue::push(FrameBuffer *buffer)
     return wasEmpty;
 }
 
-void FrameQueue::lendTo(std::function<void(FrameBuffer *)> giveBack) { giveBack_ = std::move(giveBack); }
-
 void FrameQueue::release(FrameBuffer *buffer)
 {
     if (!buffer)
         return;
-    if (giveBack_) {
-        giveBack_(buffer);
-        return;
-    }
     std::lock_guard<std::mutex> lock(mutex_);
     free_.push_back(buffer);
 }

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -20,7 +19,6 @@ struct FrameBuffer {
     int bits = 8;               // significant bits of 16-bit formats
     PixelFormat format = PixelFormat::Mono8;
     uint64_t number = 0;        // frame number since acquisition started
-    void *lent = nullptr;       // the backend's buffer that receives into `data`, when lent
 };
 
 class FrameQueue {
@@ -31,11 +29,8 @@ public:
     FrameBuffer *acquire();
     // Hands a filled buffer over; true when the queue was empty (the consumer needs waking).
     bool push(FrameBuffer *buffer);
-    // Gives an unused buffer back (a failed or incomplete frame, or one the consumer is done with).
+    // Gives an unused buffer back (a failed or incomplete frame).
     void release(FrameBuffer *buffer);
-    // From now on released buffers go to `giveBack` instead of the free list: a backend that
-    // receives straight into the pool's memory lends them to its driver again.
-    void lendTo(std::function<void(FrameBuffer *)> giveBack);
 
     // Consumer side: the oldest ready buffer, or null.
     FrameBuffer *pop();
@@ -48,7 +43,6 @@ private:
     mutable std::mutex mutex_;  // protects free_ and ready_
     std::vector<FrameBuffer *> free_;
     std::deque<FrameBuffer *> ready_;
-    std::function<void(FrameBuffer *)> giveBack_;  // set before buffers circulate
 };
 
 } // namespace cam

@@ -8,11 +8,13 @@
 
 #include <algorithm>
 #include <arpa/inet.h>
+#include <cstring>
 
 namespace cam {
 
 namespace {
 
+constexpr int kAravisBuffers = 8;
 constexpr uint16_t kGvcpPort = 3956;
 
 bool isTimeout(const GError *error)
@@ -41,20 +43,7 @@ AravisCamera::AravisCamera(const std::string &aravisId, const DeviceInfo &info)
 {
 }
 
-AravisCamera::~AravisCamera()
-{
-    close(mode_);
-    dropQueue();
-}
-
-void AravisCamera::dropQueue()
-{
-    // Frames nobody took: their lent buffers go back (or, with the stream gone, are freed).
-    if (queue_)
-        while (FrameBuffer *b = queue_->pop())
-            queue_->release(b);
-    queue_.reset();
-}
+AravisCamera::~AravisCamera() { close(mode_); }
 
 void AravisCamera::markLost()
 {
@@ -254,7 +243,6 @@ void AravisCamera::startMulticast(StreamListener &listener, int bufferCount)
 void AravisCamera::startStream(StreamListener &listener, int bufferCount)
 {
     stopStream();
-    dropQueue();
     ArvCamera *camera = camera_;
     if (!camera)
         throw CameraError(code::NotOpen, "the camera is not open");
@@ -281,9 +269,10 @@ void AravisCamera::startStream(StreamListener &listener, int bufferCount)
     if (ARV_IS_GV_STREAM(stream))
         g_object_set(stream, "socket-buffer", ARV_GV_STREAM_SOCKET_BUFFER_AUTO, nullptr);
     queue_ = std::make_unique<FrameQueue>(bufferCount > 0 ? bufferCount : 16, payload);
+    for (int i = 0; i < kAravisBuffers; ++i)
+        arv_stream_push_buffer(stream, arv_buffer_new(payload, nullptr));
     resetCounters(listener);
     stream_ = stream;
-    lendPool();
     g_signal_connect(stream, "new-buffer",
                      G_CALLBACK(+[](ArvStream *s, gpointer self) {
                          if (ArvBuffer *b = arv_stream_try_pop_buffer(s))
@@ -300,30 +289,9 @@ void AravisCamera::startStream(StreamListener &listener, int bufferCount)
     }
 }
 
-void AravisCamera::lendPool()
-{
-    // Aravis receives straight into the pool's memory, so no frame is copied; the consumer's
-    // release of a frame lends its buffer to the stream again.
-    while (FrameBuffer *b = queue_->acquire()) {
-        b->lent = arv_buffer_new_full(b->data.size(), b->data.data(), b, nullptr);
-        arv_stream_push_buffer(stream_, static_cast<ArvBuffer *>(b->lent));
-    }
-    queue_->lendTo([this](FrameBuffer *b) { lendAgain(b); });
-}
-
-void AravisCamera::lendAgain(FrameBuffer *b)
-{
-    // On the consumer's thread, which also starts and stops the stream.
-    auto *buffer = static_cast<ArvBuffer *>(b->lent);
-    if (stream_)
-        arv_stream_push_buffer(stream_, buffer);
-    else
-        g_object_unref(buffer);  // the stream is gone; the memory stays the pool's
-}
-
 void AravisCamera::bufferDone(ArvStream *stream, ArvBuffer *buffer)
 {
-    // Runs on Aravis's stream thread: hands the filled pool buffer to the consumer.
+    // Runs on Aravis's stream thread: copy the frame into the pool and hand the buffer back.
     // Frames Aravis had no buffer for are lost as well; they show in its underrun count.
     std::lock_guard<std::mutex> lock(deliveryMutex_);
     if (!listener_) {
@@ -334,14 +302,21 @@ void AravisCamera::bufferDone(ArvStream *stream, ArvBuffer *buffer)
     arv_stream_get_statistics(stream, &completed, &failures, &underruns);
     for (; underrunsSeen_ < underruns; ++underrunsSeen_)
         listener_->frameDropped();
-    if (arv_buffer_get_status(buffer) != ARV_BUFFER_STATUS_SUCCESS) {  // lent again at once
+    if (arv_buffer_get_status(buffer) != ARV_BUFFER_STATUS_SUCCESS) {
         arv_stream_push_buffer(stream, buffer);
         listener_->frameDropped();
         return;
     }
-    auto *b = static_cast<FrameBuffer *>(const_cast<void *>(arv_buffer_get_user_data(buffer)));
+    FrameBuffer *b = queue_->acquire();
     size_t size = 0;
-    arv_buffer_get_data(buffer, &size);
+    const void *data = arv_buffer_get_data(buffer, &size);
+    if (!b || size > queue_->bufferCapacity()) {
+        queue_->release(b);
+        arv_stream_push_buffer(stream, buffer);
+        listener_->frameDropped();
+        return;
+    }
+    std::memcpy(b->data.data(), data, size);
     b->size = size;
     b->width = arv_buffer_get_image_width(buffer);
     b->height = arv_buffer_get_image_height(buffer);

@@ -60,9 +60,6 @@ public:
     void streamStatistics(uint64_t &completed, uint64_t &failures, uint64_t &underruns) const;
 
 private:
-    void lendPool();
-    void dropQueue();
-    void lendAgain(FrameBuffer *b);
     void bufferDone(ArvStream *stream, ArvBuffer *buffer);
     [[noreturn]] void fail(GError *error, const std::string &what);
     void watchControlLink(ArvDevice *device);
