@@ -11,7 +11,9 @@
 #include "view/CMolvaneView.h"
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sched.h>
@@ -200,6 +202,64 @@ TEST_F(AravisBackend, KillingTheCameraWhilePlayingRemovesItWithinSecondsAndCalls
     std::this_thread::sleep_for(300ms);
     discovery.scan();
     EXPECT_EQ(CameraBus::instance().count(), 1);
+}
+
+// Counts the control requests (register and memory reads and writes) a fake camera started with
+// "-d device" has logged handling.
+int controlRequests(const std::string &log)
+{
+    std::ifstream in(log);
+    int n = 0;
+    for (std::string line; std::getline(in, line);)
+        n += line.find("handle_control_packet] Read") != std::string::npos ||
+             line.find("handle_control_packet] Write") != std::string::npos;
+    return n;
+}
+
+// While a camera plays, a window reads its image size with every frame and the info pane its
+// status every 100 ms: the camera itself is asked only about what can change.
+TEST(AravisTraffic, PlayingWithTheWindowsReadOutsSendsFewControlRequests)
+{
+    const std::string log = "/tmp/molvane-fake-" + std::to_string(getpid()) + ".log";
+    auto command = fakeCameraCommand();
+    command.insert(command.end(), {"-d", "device"});
+    ChildProcess fake(command, log);
+    std::this_thread::sleep_for(300ms);
+    fw::HeadlessPlatform platform;
+    {
+        AravisDiscovery discovery;
+        discovery.scan();
+        ASSERT_EQ(CameraBus::instance().count(), 1);
+        Events events;
+        CMolvane camera;
+        camera.Create("Molvane", [&](std::function<void()> fn) { platform.post(std::move(fn)); }, &events);
+        camera.SetCameraIndex(0);
+        camera.SetFloatValue("AcquisitionFrameRateAbs", 50);
+        camera.SetAcquisition(1);
+        ASSERT_TRUE(platform.processUntil([&] { return events.images >= 3; }, 8000));
+        const int before = controlRequests(log);
+        const int frames = events.images;
+        for (int tick = 0; tick < 20; ++tick) {  // two seconds of 100 ms status refreshes
+            const int seen = events.images;
+            platform.processUntil([] { return false; }, 100);
+            for (int i = seen; i < events.images; ++i) {
+                EXPECT_EQ(camera.GetImageWidth(), 512);
+                EXPECT_EQ(camera.GetImageHeight(), 512);
+            }
+            camera.GetReceivedFrameRate();
+            EXPECT_EQ(camera.GetAcquisitionMode(), "Continuous");
+            camera.GetReceivedFrameCount();
+        }
+        const int requests = controlRequests(log) - before;
+        std::printf("frames %d control_requests %d in 2 s\n", events.images - frames, requests);
+        EXPECT_GT(events.images - frames, 40);
+        EXPECT_LT(requests, 20);  // the link watch and Aravis's heartbeat: about 3 a second
+        camera.SetAcquisition(0);
+        discovery.stop();
+    }
+    fake.stop();
+    std::remove(log.c_str());
+    CameraBus::instance().clear();
 }
 
 class LossyAravisBackend : public AravisBackend {

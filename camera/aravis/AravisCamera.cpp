@@ -243,6 +243,8 @@ void AravisCamera::startMulticast(StreamListener &listener, int bufferCount)
 void AravisCamera::startStream(StreamListener &listener, int bufferCount)
 {
     stopStream();
+    if (features_)
+        features_->keepLockedValues(true);
     ArvCamera *camera = camera_;
     if (!camera)
         throw CameraError(code::NotOpen, "the camera is not open");
@@ -330,6 +332,8 @@ void AravisCamera::bufferDone(ArvStream *stream, ArvBuffer *buffer)
 
 void AravisCamera::stopStream()
 {
+    if (features_)
+        features_->keepLockedValues(false);
     if (multicasting_) {
         multicasting_ = false;
         try {

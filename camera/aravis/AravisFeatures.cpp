@@ -175,11 +175,29 @@ std::string AravisFeatures::description(const std::string &name)
     return d && *d ? d : name;
 }
 
+void AravisFeatures::keepLockedValues(bool on)
+{
+    keeping_ = on;
+    keptInts_.clear();
+    keptEntries_.clear();
+}
+
+bool AravisFeatures::lockedWhileAcquiring(const std::string &node)
+{
+    static const char *const locked[] = {"Width", "Height", "OffsetX", "OffsetY", "PixelFormat",
+                                         "AcquisitionMode", "PayloadSize"};
+    return std::find(std::begin(locked), std::end(locked), node) != std::end(locked);
+}
+
 int64_t AravisFeatures::intValue(const std::string &name)
 {
+    if (auto kept = keptInts_.find(name); kept != keptInts_.end())
+        return kept->second;
     GError *error = nullptr;
     const int64_t v = arv_gc_integer_get_value(MOLVANE_AS(ArvGcInteger, ARV_IS_GC_INTEGER, name), &error);
     check(error, name);
+    if (keeping_ && lockedWhileAcquiring(name))
+        keptInts_[name] = v;
     return v;
 }
 
@@ -190,6 +208,7 @@ void AravisFeatures::setIntValue(const std::string &name, int64_t value)
     const int64_t inc = intInc(name);
     if (inc > 1 && (value - intMin(name)) % inc != 0)
         throw CameraError(code::OutOfRange, std::to_string(value) + " is not a step of \"" + name + "\"");
+    keptInts_.erase(name);
     GError *error = nullptr;
     arv_gc_integer_set_value(MOLVANE_AS(ArvGcInteger, ARV_IS_GC_INTEGER, name), value, &error);
     check(error, name);
@@ -298,10 +317,14 @@ std::vector<std::string> AravisFeatures::enumEntries(const std::string &name)
 
 std::string AravisFeatures::enumValue(const std::string &name)
 {
+    if (auto kept = keptEntries_.find(name); kept != keptEntries_.end())
+        return kept->second;
     GError *error = nullptr;
     const char *v = arv_gc_enumeration_get_string_value(
         MOLVANE_AS(ArvGcEnumeration, ARV_IS_GC_ENUMERATION, name), &error);
     check(error, name);
+    if (keeping_ && lockedWhileAcquiring(name))
+        keptEntries_[name] = v ? v : "";
     return v ? v : "";
 }
 
@@ -310,6 +333,7 @@ void AravisFeatures::setEnumValue(const std::string &name, const std::string &en
     const auto entries = enumEntries(name);
     if (std::find(entries.begin(), entries.end(), entry) == entries.end())
         throw CameraError(code::OutOfRange, "\"" + entry + "\" is not an entry of \"" + name + "\"");
+    keptEntries_.erase(name);
     GError *error = nullptr;
     arv_gc_enumeration_set_string_value(MOLVANE_AS(ArvGcEnumeration, ARV_IS_GC_ENUMERATION, name),
                                         entry.c_str(), &error);

@@ -6,6 +6,7 @@
 #include <arv.h>
 
 #include <functional>
+#include <map>
 #include <string>
 
 namespace cam {
@@ -42,6 +43,10 @@ public:
     void execute(const std::string &node) override;
     bool has(const std::string &node) override;
 
+    // While the camera acquires, what it locks (image size and offsets, pixel format,
+    // acquisition mode) is read from it once and then kept; a write replaces the kept value.
+    void keepLockedValues(bool on);
+
 private:
     void check(GError *error, const std::string &node);
     void ignore(GError *error, const std::string &node);
@@ -51,7 +56,12 @@ private:
     T *as(const std::string &name, bool isType, const char *type);
 
     ArvGc *gc_;
+    static bool lockedWhileAcquiring(const std::string &node);
+
     std::string fallbackId_;
+    bool keeping_ = false;
+    std::map<std::string, int64_t> keptInts_;
+    std::map<std::string, std::string> keptEntries_;
     ErrorHandler onError_;
     int visibility_ = 2;
 };
