@@ -241,7 +241,10 @@ Round componentRound(FakeCamera &fake, double seconds, int &width, int &height)
         QElapsedTimer status;
         status.start();
         r = measure(fake, seconds, [&] { return load.images; }, [&] {
-            platform.processUntil([] { return false; }, 2);
+            // Frames wait in the pool meanwhile; a longer nap keeps this loop's own polling
+            // out of the CPU time per frame (the plain loop blocks in Aravis instead).
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            platform.processEvents();
             if (status.elapsed() >= 100) {
                 status.restart();
                 load.refreshStatus();
