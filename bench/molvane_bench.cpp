@@ -5,10 +5,12 @@
 //     display window (Qt's offscreen platform); frames delivered and dropped per camera and in
 //     total and user-interface thread time are measured, then the rate is raised until frames
 //     drop.
-//   molvane-bench aravis [--seconds S]
+//   molvane-bench aravis [--seconds S] [--rounds N]
 //     Starts arv-fake-gv-camera-0.8 on 127.0.0.1 at its largest size and fastest rate and
-//     receives from it through the component and through a plain Aravis loop, one after the
-//     other, ending with "ratio R" (component / plain).
+//     receives from it through the component (with a camera window's read-outs running) and
+//     through a plain Aravis loop, taking turns for N rounds of S seconds each. Prints each
+//     round, the process CPU time per frame of each receiver, the control requests a second the
+//     camera handled, and "median_ratio R" (component / plain frames per second).
 //   molvane-bench tree GENICAM.xml [--fake-camera]
 //     The node tree page filled from a camera's description: user-interface time of the fill
 //     and of switching the visibility level.
@@ -22,7 +24,11 @@
 #include "framework/qt/QtPlatform.h"
 #ifdef MOLVANE_HAVE_ARAVIS
 #include "camera/aravis/AravisDiscovery.h"
+#include <algorithm>
+#include <atomic>
 #include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
@@ -148,13 +154,98 @@ int usage()
 {
     std::cerr << "usage: molvane-bench display [--cameras N] [--fps N] [--seconds S] [--width W]"
                  " [--height H] [--format BayerGR8|Mono8|Mono16|YUV422Packed]\n"
-                 "       molvane-bench aravis [--seconds S]\n"
+                 "       molvane-bench aravis [--seconds S] [--rounds N]\n"
                  "       molvane-bench tree GENICAM.xml [--fake-camera]\n";
     return 2;
 }
 
 #ifdef MOLVANE_HAVE_ARAVIS
 constexpr const char *kFakeId = "Aravis-Fake-GV01";
+
+double processCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// The fake camera, started with its device log on a pipe: each control request it handles
+// (a register or memory read or write) is one line there, counted on the camera's side.
+struct FakeCamera {
+    pid_t pid = -1;
+    std::atomic<uint64_t> controlRequests{0};
+    std::thread reader;
+
+    bool start()
+    {
+        int out[2];
+        if (pipe(out) != 0)
+            return false;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], 2);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        char *args[] = {const_cast<char *>("arv-fake-gv-camera-0.8"), const_cast<char *>("-i"),
+                        const_cast<char *>("127.0.0.1"), const_cast<char *>("-d"),
+                        const_cast<char *>("device"), nullptr};
+        const bool ok = posix_spawnp(&pid, args[0], &actions, nullptr, args, environ) == 0;
+        posix_spawn_file_actions_destroy(&actions);
+        close(out[1]);
+        if (!ok) {
+            close(out[0]);
+            return false;
+        }
+        reader = std::thread([this, fd = out[0]] {
+            FILE *log = fdopen(fd, "r");
+            char line[512];
+            while (fgets(line, sizeof line, log))
+                if (std::strstr(line, "handle_control_packet] Read") ||
+                    std::strstr(line, "handle_control_packet] Write"))
+                    ++controlRequests;
+            fclose(log);
+        });
+        return true;
+    }
+    ~FakeCamera()
+    {
+        if (pid > 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+        if (reader.joinable())
+            reader.join();
+    }
+};
+
+// What one receiver did in one round.
+struct Round {
+    double fps = 0;
+    double cpuMsPerFrame = 0;
+    double controlPerSecond = 0;
+    uint64_t dropped = 0;
+};
+
+// Measures `seconds` of a running receiver: `frames` counts what it has received so far and
+// `turn` lets it work for a moment (and returns at once if it works on threads of its own).
+Round measure(FakeCamera &fake, double seconds, const std::function<uint64_t()> &frames,
+              const std::function<void()> &turn)
+{
+    const uint64_t frames0 = frames();
+    const uint64_t control0 = fake.controlRequests;
+    const double cpu0 = processCpuMs();
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < seconds * 1000)
+        turn();
+    const double elapsed = t.nsecsElapsed() / 1e9;
+    Round r;
+    const uint64_t n = frames() - frames0;
+    r.fps = n / elapsed;
+    r.cpuMsPerFrame = n ? (processCpuMs() - cpu0) / n : 0;
+    r.controlPerSecond = (fake.controlRequests - control0) / elapsed;
+    return r;
+}
 
 // The fake camera at its largest image and fastest rate.
 void largestAndFastest(cam::FeatureAccess &f)
@@ -164,13 +255,69 @@ void largestAndFastest(cam::FeatureAccess &f)
     f.setFloatValue("AcquisitionFrameRate", f.floatMax("AcquisitionFrameRate"));
 }
 
-// Frames per second a bare Aravis receive loop gets from the camera.
-double plainAravis(double seconds)
+// The calls a camera window makes while it plays: the image size with every frame, and the
+// info pane's status refresh every 100 ms.
+struct ViewLoad : Counter {
+    cam::CMolvane *camera = nullptr;
+    void ImageReceived(int) override
+    {
+        ++images;
+        camera->GetImageWidth();
+        camera->GetImageHeight();
+    }
+    void refreshStatus()
+    {
+        camera->GetReceivedFrameRate();
+        camera->GetAcquisitionMode();
+        camera->GetReceivedFrameCount();
+    }
+};
+
+// A round through the camera component, with a camera window's read-outs running.
+Round componentRound(FakeCamera &fake, double seconds, int &width, int &height)
+{
+    fw::HeadlessPlatform platform;
+    ViewLoad load;
+    cam::CMolvane camera;
+    load.camera = &camera;
+    camera.Create("Molvane", [&](std::function<void()> fn) { platform.post(std::move(fn)); }, &load);
+    Round r;
+    try {
+        camera.SetCameraIndex(0);
+        largestAndFastest(camera.device()->features());
+        width = camera.GetImageWidth();
+        height = camera.GetImageHeight();
+        camera.SetAcquisition(1);
+        platform.processUntil([&] { return load.images >= 3; }, 5000);
+        QElapsedTimer status;
+        status.start();
+        r = measure(fake, seconds, [&] { return load.images; }, [&] {
+            // Frames wait in the pool meanwhile; a longer nap keeps this loop's own polling
+            // out of the CPU time per frame (the plain loop blocks in Aravis instead).
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            platform.processEvents();
+            if (status.elapsed() >= 100) {
+                status.restart();
+                load.refreshStatus();
+            }
+        });
+        r.dropped = camera.framesDropped();
+        camera.SetAcquisition(0);
+    } catch (const std::exception &e) {
+        std::cerr << "molvane-bench: " << e.what() << "\n";
+    }
+    return r;
+}
+
+// A round through a bare Aravis receive loop.
+Round plainRound(FakeCamera &fake, double seconds)
 {
     GError *error = nullptr;
     ArvCamera *camera = arv_camera_new(kFakeId, &error);
-    if (!camera)
-        return 0;
+    if (!camera) {
+        g_clear_error(&error);
+        return {};
+    }
     ArvDevice *device = arv_camera_get_device(camera);
     cam::AravisFeatures f(device, "GV01");
     largestAndFastest(f);
@@ -180,70 +327,66 @@ double plainAravis(double seconds)
     for (int i = 0; i < 8; ++i)
         arv_stream_push_buffer(stream, arv_buffer_new(payload, nullptr));
     arv_camera_start_acquisition(camera, nullptr);
-    QElapsedTimer t;
-    t.start();
     uint64_t frames = 0;
-    while (t.elapsed() < seconds * 1000) {
-        ArvBuffer *b = arv_stream_timeout_pop_buffer(stream, 200000);
-        if (!b)
-            continue;
-        if (arv_buffer_get_status(b) == ARV_BUFFER_STATUS_SUCCESS)
-            ++frames;
-        arv_stream_push_buffer(stream, b);
-    }
-    const double fps = frames / (t.nsecsElapsed() / 1e9);
+    auto pop = [&] {
+        if (ArvBuffer *b = arv_stream_timeout_pop_buffer(stream, 200000)) {
+            if (arv_buffer_get_status(b) == ARV_BUFFER_STATUS_SUCCESS)
+                ++frames;
+            arv_stream_push_buffer(stream, b);
+        }
+    };
+    while (frames < 3)
+        pop();
+    const Round r = measure(fake, seconds, [&] { return frames; }, pop);
     arv_camera_stop_acquisition(camera, nullptr);
     g_object_unref(stream);
     g_object_unref(camera);
-    return fps;
+    return r;
 }
 
-int runAravis(double seconds)
+double median(std::vector<double> v)
 {
-    char *args[] = {const_cast<char *>("arv-fake-gv-camera-0.8"), const_cast<char *>("-i"),
-                    const_cast<char *>("127.0.0.1"), nullptr};
-    pid_t pid = -1;
-    if (posix_spawnp(&pid, args[0], nullptr, nullptr, args, environ) != 0) {
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n == 0 ? 0 : n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+int runAravis(double seconds, int rounds)
+{
+    FakeCamera fake;
+    if (!fake.start()) {
         std::cerr << "molvane-bench: cannot start arv-fake-gv-camera-0.8\n";
         return 1;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    double component = 0, plain = 0;
-    uint64_t dropped = 0;
+    cam::AravisDiscovery discovery;
+    discovery.scan();
     int width = 0, height = 0;
-    {
-        fw::HeadlessPlatform platform;
-        cam::AravisDiscovery discovery;
-        discovery.scan();
-        Counter counter;
-        cam::CMolvane camera;
-        camera.Create("Molvane", [&](std::function<void()> fn) { platform.post(std::move(fn)); }, &counter);
-        try {
-            camera.SetCameraIndex(0);
-            largestAndFastest(camera.device()->features());
-            width = camera.GetImageWidth();
-            height = camera.GetImageHeight();
-            camera.SetAcquisition(1);
-            platform.processUntil([&] { return counter.images >= 3; }, 5000);
-            counter = Counter{};
-            QElapsedTimer t;
-            t.start();
-            platform.processUntil([&] { return t.elapsed() >= seconds * 1000; }, static_cast<int>(seconds * 1000 + 1000));
-            component = counter.images / (t.nsecsElapsed() / 1e9);
-            dropped = counter.drops;
-            camera.SetAcquisition(0);
-        } catch (const std::exception &e) {
-            std::cerr << "molvane-bench: " << e.what() << "\n";
-        }
+    std::vector<double> ratios, componentCpu, plainCpu, control, plainControl;
+    uint64_t dropped = 0;
+    // The receivers take turns, so a slow spell of this shared machine falls on both.
+    for (int i = 1; i <= rounds; ++i) {
+        const Round c = componentRound(fake, seconds, width, height);
+        const Round p = plainRound(fake, seconds);
+        std::printf("round %d component_fps %.1f cpu_ms_per_frame %.3f control_per_second %.1f dropped %llu"
+                    " | plain_fps %.1f cpu_ms_per_frame %.3f control_per_second %.1f | ratio %.3f\n",
+                    i, c.fps, c.cpuMsPerFrame, c.controlPerSecond, static_cast<unsigned long long>(c.dropped),
+                    p.fps, p.cpuMsPerFrame, p.controlPerSecond, p.fps > 0 ? c.fps / p.fps : 0.0);
+        std::fflush(stdout);
+        ratios.push_back(p.fps > 0 ? c.fps / p.fps : 0);
+        componentCpu.push_back(c.cpuMsPerFrame);
+        plainCpu.push_back(p.cpuMsPerFrame);
+        control.push_back(c.controlPerSecond);
+        plainControl.push_back(p.controlPerSecond);
+        dropped += c.dropped;
     }
-    plain = plainAravis(seconds);
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
     std::printf("camera %dx%d Mono8 (arv-fake-gv-camera-0.8, 127.0.0.1)\n", width, height);
-    std::printf("component_frames_per_second %.1f\n", component);
+    std::printf("component_cpu_ms_per_frame %.3f\n", median(componentCpu));
+    std::printf("plain_aravis_cpu_ms_per_frame %.3f\n", median(plainCpu));
     std::printf("component_dropped %llu\n", static_cast<unsigned long long>(dropped));
-    std::printf("plain_aravis_frames_per_second %.1f\n", plain);
-    std::printf("ratio %.3f\n", plain > 0 ? component / plain : 0.0);
+    std::printf("component_control_requests_per_second %.1f\n", median(control));
+    std::printf("plain_aravis_control_requests_per_second %.1f\n", median(plainControl));
+    std::printf("median_ratio %.3f\n", median(ratios));
     return 0;
 }
 #endif
@@ -322,12 +465,19 @@ int main(int argc, char **argv)
 {
 #ifdef MOLVANE_HAVE_ARAVIS
     if (argc >= 2 && std::strcmp(argv[1], "aravis") == 0) {
-        double seconds = 10;
-        if (argc == 4 && std::strcmp(argv[2], "--seconds") == 0)
-            seconds = std::atof(argv[3]);
-        else if (argc != 2)
+        double seconds = 3;
+        int rounds = 5;
+        for (int i = 2; i + 1 < argc; i += 2) {
+            if (std::strcmp(argv[i], "--seconds") == 0)
+                seconds = std::atof(argv[i + 1]);
+            else if (std::strcmp(argv[i], "--rounds") == 0)
+                rounds = std::atoi(argv[i + 1]);
+            else
+                return usage();
+        }
+        if (argc % 2 != 0 || seconds <= 0 || rounds < 1)
             return usage();
-        return seconds > 0 ? runAravis(seconds) : usage();
+        return runAravis(seconds, rounds);
     }
 #endif
     if (argc >= 2 && std::strcmp(argv[1], "tree") == 0)

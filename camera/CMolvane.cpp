@@ -178,7 +178,7 @@ CameraDevice &CMolvane::dev()
     if (!device_)
         throw CameraError(code::NotOpen, "no camera is open");
     if (device_->removed())
-        throw CameraError(code::Removed, "the camera was disconnected");
+        throw CameraError(code::Removed, device_->goneMessage());
     return *device_;
 }
 

@@ -56,6 +56,8 @@ public:
     virtual void open(OpenMode mode) = 0;
     virtual void close(OpenMode mode) = 0;
     virtual bool removed() const = 0;
+    // What a call on a removed camera fails with.
+    virtual std::string goneMessage() const { return "the camera was disconnected"; }
 
     virtual FeatureAccess &features() = 0;
 

@@ -11,7 +11,9 @@
 #include "view/CMolvaneView.h"
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sched.h>
@@ -170,17 +172,95 @@ TEST_F(AravisBackend, WhileAnotherProcessHoldsControlOpeningGivesMinusFourAndMon
     holder.stop();
 }
 
-TEST_F(AravisBackend, KillingTheCameraWhilePlayingRemovesIt)
+TEST_F(AravisBackend, KillingTheCameraWhilePlayingRemovesItWithinSecondsAndCallsFailAtOnce)
 {
     camera->SetCameraIndex(0);
     camera->SetAcquisition(1);
     ASSERT_TRUE(frames(2));
     fake->stop();
-    discovery.scan();
-    platform.processUntil([&] { return !events.removed.empty(); }, 3000);
+    const auto killed = std::chrono::steady_clock::now();
+    // No discovery runs: the camera's own link watch notices.
+    ASSERT_TRUE(platform.processUntil([&] { return !events.removed.empty(); }, 5000));
+    const auto removal = std::chrono::steady_clock::now() - killed;
+    EXPECT_LT(removal, 3s);
     EXPECT_EQ(events.removed, std::vector<int>{0});
     EXPECT_EQ(camera->GetCameraIndex(), -1);
-    EXPECT_EQ(codeOf([&] { camera->GetImageWidth(); }), code::Removed);
+    const auto call = std::chrono::steady_clock::now();
+    try {
+        camera->GetAcquisitionMode();
+        ADD_FAILURE() << "a call on a lost camera succeeded";
+    } catch (const CameraError &e) {
+        EXPECT_EQ(e.code(), code::Removed);
+        EXPECT_STREQ(e.what(), "Camera Aravis-Fake-GV01 (GV01) stopped answering");
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - call, 50ms);
+    camera.reset();  // closing does not wait on the camera either
+    EXPECT_LT(std::chrono::steady_clock::now() - call, 200ms);
+    // Discovery forgets it; started again, it comes back as a new camera.
+    discovery.scan();
+    EXPECT_EQ(CameraBus::instance().count(), 0);
+    fake = std::make_unique<ChildProcess>(fakeCameraCommand());
+    std::this_thread::sleep_for(300ms);
+    discovery.scan();
+    EXPECT_EQ(CameraBus::instance().count(), 1);
+}
+
+// Counts the control requests (register and memory reads and writes) a fake camera started with
+// "-d device" has logged handling.
+int controlRequests(const std::string &log)
+{
+    std::ifstream in(log);
+    int n = 0;
+    for (std::string line; std::getline(in, line);)
+        n += line.find("handle_control_packet] Read") != std::string::npos ||
+             line.find("handle_control_packet] Write") != std::string::npos;
+    return n;
+}
+
+// While a camera plays, a window reads its image size with every frame and the info pane its
+// status every 100 ms: the camera itself is asked only about what can change.
+TEST(AravisTraffic, PlayingWithTheWindowsReadOutsSendsFewControlRequests)
+{
+    const std::string log = "/tmp/molvane-fake-" + std::to_string(getpid()) + ".log";
+    auto command = fakeCameraCommand();
+    command.insert(command.end(), {"-d", "device"});
+    ChildProcess fake(command, log);
+    std::this_thread::sleep_for(300ms);
+    fw::HeadlessPlatform platform;
+    {
+        AravisDiscovery discovery;
+        discovery.scan();
+        ASSERT_EQ(CameraBus::instance().count(), 1);
+        Events events;
+        CMolvane camera;
+        camera.Create("Molvane", [&](std::function<void()> fn) { platform.post(std::move(fn)); }, &events);
+        camera.SetCameraIndex(0);
+        camera.SetFloatValue("AcquisitionFrameRateAbs", 50);
+        camera.SetAcquisition(1);
+        ASSERT_TRUE(platform.processUntil([&] { return events.images >= 3; }, 8000));
+        const int before = controlRequests(log);
+        const int frames = events.images;
+        for (int tick = 0; tick < 20; ++tick) {  // two seconds of 100 ms status refreshes
+            const int seen = events.images;
+            platform.processUntil([] { return false; }, 100);
+            for (int i = seen; i < events.images; ++i) {
+                EXPECT_EQ(camera.GetImageWidth(), 512);
+                EXPECT_EQ(camera.GetImageHeight(), 512);
+            }
+            camera.GetReceivedFrameRate();
+            EXPECT_EQ(camera.GetAcquisitionMode(), "Continuous");
+            camera.GetReceivedFrameCount();
+        }
+        const int requests = controlRequests(log) - before;
+        std::printf("frames %d control_requests %d in 2 s\n", events.images - frames, requests);
+        EXPECT_GT(events.images - frames, 40);
+        EXPECT_LT(requests, 20);  // the link watch and Aravis's heartbeat: about 3 a second
+        camera.SetAcquisition(0);
+        discovery.stop();
+    }
+    fake.stop();
+    std::remove(log.c_str());
+    CameraBus::instance().clear();
 }
 
 class LossyAravisBackend : public AravisBackend {
@@ -262,6 +342,44 @@ TEST_F(AravisShell, ARealCameraOpensPlaysAndItsWindowClosesWhenItGoes)
     EXPECT_TRUE(platform.frame()->children().empty());
     ASSERT_EQ(list().lineCount(), 1);
     EXPECT_EQ(list().m_listCastMode.size(), 1u);
+}
+
+// A camera that vanishes while it plays, with the info pane's status refresh running: its window
+// closes and its line goes within seconds, and the user interface never waits long on it.
+TEST_F(AravisShell, AKilledCameraClosesItsWindowSoonWithoutStallingTheInterface)
+{
+    using Clock = std::chrono::steady_clock;
+    start(0);
+    discovery.start(2000);  // as the program runs it
+    ASSERT_TRUE(platform.processUntil([&] { return list().lineCount() == 1; }, 5000));
+    CMolvaneView *view = open(0);
+    ASSERT_TRUE(view && view->m_bOpenOK);
+    ASSERT_NE(frame().m_pCameraInfoPane, nullptr);
+    frame().routeCommand(res::CmdPlay);
+    ASSERT_TRUE(platform.processUntil(
+        [&] {
+            platform.advance(10);
+            return view->m_nFrameCount >= 3;
+        },
+        8000));
+    fake->stop();
+    const auto killed = Clock::now();
+    double stallMs = 0;
+    bool gone = false;
+    while (!gone && Clock::now() - killed < 10s) {
+        const auto turn = Clock::now();
+        platform.advance(20);  // timers run at about the real pace
+        stallMs = std::max(stallMs, std::chrono::duration<double, std::milli>(Clock::now() - turn).count());
+        gone = platform.frame()->children().empty() && list().lineCount() == 0;
+        std::this_thread::sleep_for(20ms);
+    }
+    const double removalMs = std::chrono::duration<double, std::milli>(Clock::now() - killed).count();
+    std::printf("kill_to_removal_ms %.0f\nlongest_ui_stall_ms %.0f\n", removalMs, stallMs);
+    EXPECT_TRUE(gone);
+    EXPECT_LT(removalMs, 5000);
+    EXPECT_LT(stallMs, 3000);
+    for (const auto &box : platform.messageBoxes())
+        EXPECT_EQ(box.text, "Camera Aravis-Fake-GV01 (GV01) stopped answering");
 }
 
 // Multicast needs a route for the groups; the test makes a network namespace of its own whose

@@ -13,7 +13,8 @@ extern char **environ;
 
 class ChildProcess {
 public:
-    explicit ChildProcess(std::vector<std::string> argv)
+    // Its standard error goes to `errorLog` (a file it creates) when given.
+    explicit ChildProcess(std::vector<std::string> argv, const std::string &errorLog = "/dev/null")
     {
         std::vector<char *> args;
         for (auto &a : argv)
@@ -22,7 +23,7 @@ public:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, errorLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (posix_spawnp(&pid_, args[0], &actions, nullptr, args.data(), environ) != 0)
             pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);

@@ -1,8 +1,10 @@
 // A GigE Vision or USB3 Vision camera through Aravis.
 #include "camera/aravis/AravisCamera.h"
 
+#include "camera/CameraBus.h"
 #include "camera/CameraError.h"
 #include "camera/FrameBudget.h"
+#include "camera/aravis/BackgroundRelease.h"
 #include "camera/aravis/PfncFormats.h"
 
 #include <algorithm>
@@ -14,6 +16,12 @@ namespace cam {
 namespace {
 
 constexpr int kAravisBuffers = 8;
+constexpr uint16_t kGvcpPort = 3956;
+
+bool isTimeout(const GError *error)
+{
+    return error && error->domain == ARV_DEVICE_ERROR && error->code == ARV_DEVICE_ERROR_TIMEOUT;
+}
 
 std::string take(GError *error)
 {
@@ -49,27 +57,56 @@ AravisCamera::AravisCamera(const std::string &aravisId, const DeviceInfo &info)
 {
 }
 
-AravisCamera::~AravisCamera()
+AravisCamera::~AravisCamera() { close(mode_); }
+
+void AravisCamera::markLost()
 {
-    stopStream();
-    if (camera_)
-        g_object_unref(camera_);
+    if (lost_.exchange(true))
+        return;
+    CameraBus::instance().remove(this);
 }
 
-void AravisCamera::markRemoved() { removed_ = true; }
+std::string AravisCamera::goneMessage() const
+{
+    return "Camera " + aravisId_ + " (" + info_.deviceId + ") stopped answering";
+}
+
+void AravisCamera::fail(GError *error, const std::string &what)
+{
+    // One control timeout already means several unanswered retries: the camera is gone.
+    if (isTimeout(error)) {
+        g_error_free(error);
+        markLost();
+    }
+    if (lost_)
+        throw CameraError(code::Removed, goneMessage());
+    throw CameraError(code::Failed, what + ": " + take(error));
+}
 
 ArvDevice *AravisCamera::device() const
 {
+    if (lost_)
+        throw CameraError(code::Removed, goneMessage());
     if (!camera_)
         throw CameraError(code::NotOpen, "the camera is not open");
     return arv_camera_get_device(camera_);
 }
 
+void AravisCamera::watchControlLink(ArvDevice *device)
+{
+    g_signal_connect(device, "control-lost",
+                     G_CALLBACK(+[](ArvDevice *, gpointer self) { static_cast<AravisCamera *>(self)->markLost(); }),
+                     this);
+    if (ARV_IS_GV_DEVICE(device) && !info_.ip.empty())
+        watch_ = std::make_unique<ControlLinkWatch>(info_.ip, kGvcpPort, ControlLinkWatch::Timing{},
+                                                    [this] { markLost(); });
+}
+
 void AravisCamera::open(OpenMode mode)
 {
     std::lock_guard<std::mutex> lock(aravisMutex());
-    if (removed_)
-        throw CameraError(code::CannotOpen, info_.deviceId + " was disconnected");
+    if (lost_)
+        throw CameraError(code::CannotOpen, goneMessage());
     if (camera_)
         throw CameraError(code::HeldElsewhere, info_.deviceId + " is open in another window");
     GError *error = nullptr;
@@ -81,23 +118,41 @@ void AravisCamera::open(OpenMode mode)
         g_object_unref(camera);
         throw CameraError(code::HeldElsewhere, info_.deviceId + " is controlled by another application");
     }
+    // Registers the description does not mark uncachable are read from the camera once and
+    // then served from Aravis's cache (a write goes through to the camera and the cache).
+    arv_device_set_register_cache_policy(dev, ARV_REGISTER_CACHE_POLICY_ENABLE);
     camera_ = camera;
     mode_ = mode;
-    features_ = std::make_unique<AravisFeatures>(dev, info_.deviceId);
+    features_ = std::make_unique<AravisFeatures>(dev, info_.deviceId, [this](GError *e, const std::string &what) {
+        fail(e, what);
+    });
+    watchControlLink(dev);
 }
 
 void AravisCamera::close(OpenMode)
 {
     stopStream();
-    std::lock_guard<std::mutex> lock(aravisMutex());
+    watch_.reset();
     features_.reset();
-    if (camera_)
-        g_object_unref(camera_);
+    ArvCamera *camera = camera_;
     camera_ = nullptr;
+    if (!camera)
+        return;
+    g_signal_handlers_disconnect_by_data(arv_camera_get_device(camera), this);
+    if (lost_) {
+        // Aravis's teardown of a device that does not answer waits for its heartbeat and a
+        // last control write to time out.
+        BackgroundRelease::run([camera] { g_object_unref(camera); });
+        return;
+    }
+    std::lock_guard<std::mutex> lock(aravisMutex());
+    g_object_unref(camera);
 }
 
 FeatureAccess &AravisCamera::features()
 {
+    if (lost_)
+        throw CameraError(code::Removed, goneMessage());
     if (!features_)
         throw CameraError(code::NotOpen, "the camera is not open");
     return *features_;
@@ -132,7 +187,10 @@ void AravisCamera::setFrameRateIndex(int)
 
 void AravisCamera::resetCounters(StreamListener &listener)
 {
-    listener_ = &listener;
+    {
+        std::lock_guard<std::mutex> lock(deliveryMutex_);
+        listener_ = &listener;
+    }
     received_ = 0;
     frameNumber_ = 0;
     underrunsSeen_ = 0;
@@ -202,6 +260,8 @@ void AravisCamera::startMulticast(StreamListener &listener, int bufferCount)
 void AravisCamera::startStream(StreamListener &listener, int bufferCount)
 {
     stopStream();
+    if (features_)
+        features_->keepLockedValues(true);
     ArvCamera *camera = camera_;
     if (!camera)
         throw CameraError(code::NotOpen, "the camera is not open");
@@ -216,7 +276,7 @@ void AravisCamera::startStream(StreamListener &listener, int bufferCount)
     GError *error = nullptr;
     const guint payload = arv_camera_get_payload(camera, &error);
     if (error)
-        throw CameraError(code::Failed, "cannot read the payload size: " + take(error));
+        fail(error, "cannot read the payload size");
     // The budget holds the component's pool and Aravis's receive buffers together.
     const int total = FrameBudget::buffers(payload, (bufferCount > 0 ? bufferCount : 16) + kAravisBuffers,
                                            features());
@@ -241,31 +301,36 @@ void AravisCamera::startStream(StreamListener &listener, int bufferCount)
     resetCounters(listener);
     stream_ = stream;
     g_signal_connect(stream, "new-buffer",
-                     G_CALLBACK(+[](ArvStream *, gpointer self) {
-                         auto *me = static_cast<AravisCamera *>(self);
-                         if (ArvBuffer *b = arv_stream_try_pop_buffer(me->stream_))
-                             me->bufferDone(b);
+                     G_CALLBACK(+[](ArvStream *s, gpointer self) {
+                         if (ArvBuffer *b = arv_stream_try_pop_buffer(s))
+                             static_cast<AravisCamera *>(self)->bufferDone(s, b);
                      }),
                      this);
     arv_stream_set_emit_signals(stream, TRUE);
     arv_camera_start_acquisition(camera, &error);
     if (error) {
-        const std::string why = take(error);
+        if (isTimeout(error))
+            markLost();  // so that stopping does not wait on the camera again
         stopStream();
-        throw CameraError(code::Failed, "cannot start acquisition: " + why);
+        fail(error, "cannot start acquisition");
     }
 }
 
-void AravisCamera::bufferDone(ArvBuffer *buffer)
+void AravisCamera::bufferDone(ArvStream *stream, ArvBuffer *buffer)
 {
     // Runs on Aravis's stream thread: copy the frame into the pool and hand the buffer back.
     // Frames Aravis had no buffer for are lost as well; they show in its underrun count.
+    std::lock_guard<std::mutex> lock(deliveryMutex_);
+    if (!listener_) {
+        arv_stream_push_buffer(stream, buffer);  // the stream is being let go
+        return;
+    }
     guint64 completed = 0, failures = 0, underruns = 0;
-    arv_stream_get_statistics(stream_, &completed, &failures, &underruns);
+    arv_stream_get_statistics(stream, &completed, &failures, &underruns);
     for (; underrunsSeen_ < underruns; ++underrunsSeen_)
         listener_->frameDropped();
     if (arv_buffer_get_status(buffer) != ARV_BUFFER_STATUS_SUCCESS) {
-        arv_stream_push_buffer(stream_, buffer);
+        arv_stream_push_buffer(stream, buffer);
         listener_->frameDropped();
         return;
     }
@@ -274,7 +339,7 @@ void AravisCamera::bufferDone(ArvBuffer *buffer)
     const void *data = arv_buffer_get_data(buffer, &size);
     if (!b || size > queue_->bufferCapacity()) {
         queue_->release(b);
-        arv_stream_push_buffer(stream_, buffer);
+        arv_stream_push_buffer(stream, buffer);
         listener_->frameDropped();
         return;
     }
@@ -284,7 +349,7 @@ void AravisCamera::bufferDone(ArvBuffer *buffer)
     b->height = arv_buffer_get_image_height(buffer);
     b->format = pixelFormatFromPfnc(arv_buffer_get_image_pixel_format(buffer), b->bits);
     b->number = ++frameNumber_;
-    arv_stream_push_buffer(stream_, buffer);
+    arv_stream_push_buffer(stream, buffer);
     ++received_;
     rateMeter_.frameArrived(FrameRateMeter::Clock::now());
     if (queue_->push(b))
@@ -293,6 +358,8 @@ void AravisCamera::bufferDone(ArvBuffer *buffer)
 
 void AravisCamera::stopStream()
 {
+    if (features_)
+        features_->keepLockedValues(false);
     if (multicasting_) {
         multicasting_ = false;
         try {
@@ -306,13 +373,31 @@ void AravisCamera::stopStream()
         monitor_->stop();
         monitor_.reset();
     }
-    if (!stream_)
-        return;
-    if (camera_)
-        arv_camera_stop_acquisition(camera_, nullptr);
-    arv_stream_set_emit_signals(stream_, FALSE);
-    g_object_unref(stream_);  // joins the stream thread
+    ArvStream *stream = stream_;
     stream_ = nullptr;
+    if (!stream)
+        return;
+    if (lost_) {
+        // Nothing to stop on the camera; the stream is released off this thread, with this
+        // camera kept alive until no frame can reach it any more.
+        arv_stream_set_emit_signals(stream, FALSE);
+        {
+            std::lock_guard<std::mutex> lock(deliveryMutex_);
+            listener_ = nullptr;
+        }
+        BackgroundRelease::run([stream, keep = weak_from_this().lock()] { g_object_unref(stream); });
+        return;
+    }
+    if (camera_) {
+        GError *error = nullptr;
+        arv_camera_stop_acquisition(camera_, &error);
+        if (isTimeout(error))
+            markLost();
+        if (error)
+            g_error_free(error);
+    }
+    arv_stream_set_emit_signals(stream, FALSE);
+    g_object_unref(stream);  // joins the stream thread
 }
 
 void AravisCamera::streamStatistics(uint64_t &completed, uint64_t &failures, uint64_t &underruns) const
@@ -348,7 +433,7 @@ uint32_t AravisCamera::readRegister(uint32_t address)
     GError *error = nullptr;
     guint32 value = 0;
     if (!arv_device_read_register(device(), address, &value, &error))
-        throw CameraError(code::Failed, "cannot read register: " + take(error));
+        fail(error, "cannot read register");
     return value;
 }
 
@@ -356,7 +441,7 @@ void AravisCamera::writeRegister(uint32_t address, uint32_t value)
 {
     GError *error = nullptr;
     if (!arv_device_write_register(device(), address, value, &error))
-        throw CameraError(code::Failed, "cannot write register: " + take(error));
+        fail(error, "cannot write register");
 }
 
 std::vector<TriggerRecord> AravisCamera::triggerSequence()

@@ -4,6 +4,7 @@
 #include "camera/CameraDevice.h"
 #include "camera/FrameRateMeter.h"
 #include "camera/aravis/AravisFeatures.h"
+#include "camera/aravis/ControlLinkWatch.h"
 #include "camera/aravis/GvspMonitor.h"
 
 #include <arv.h>
@@ -17,18 +18,21 @@ namespace cam {
 // Serialises Aravis's global device list and device creation across threads.
 std::mutex &aravisMutex();
 
-class AravisCamera : public CameraDevice {
+class AravisCamera : public CameraDevice, public std::enable_shared_from_this<AravisCamera> {
 public:
     AravisCamera(const std::string &aravisId, const DeviceInfo &info);
     ~AravisCamera() override;
 
     const std::string &aravisId() const { return aravisId_; }
-    void markRemoved();
+    // The camera stopped answering (discovery, its control-lost signal, the link watch or a
+    // control timeout): every further call fails at once and the camera leaves the bus.
+    void markLost();
 
     DeviceInfo info() const override { return info_; }
     void open(OpenMode mode) override;
     void close(OpenMode mode) override;
-    bool removed() const override { return removed_; }
+    bool removed() const override { return lost_; }
+    std::string goneMessage() const override;
     FeatureAccess &features() override;
     std::vector<std::string> imageFormats() override;
     int imageFormat() override;
@@ -56,7 +60,9 @@ public:
     void streamStatistics(uint64_t &completed, uint64_t &failures, uint64_t &underruns) const;
 
 private:
-    void bufferDone(ArvBuffer *buffer);
+    void bufferDone(ArvStream *stream, ArvBuffer *buffer);
+    [[noreturn]] void fail(GError *error, const std::string &what);
+    void watchControlLink(ArvDevice *device);
     void startMonitor(StreamListener &listener, int bufferCount);
     void startMulticast(StreamListener &listener, int bufferCount);
     void receiveRoute(const GvspRoute &route, StreamListener &listener, int bufferCount);
@@ -66,7 +72,8 @@ private:
 
     std::string aravisId_;
     DeviceInfo info_;
-    std::atomic<bool> removed_{false};
+    std::atomic<bool> lost_{false};
+    std::unique_ptr<ControlLinkWatch> watch_;  // GigE Vision cameras while open
     ArvCamera *camera_ = nullptr;
     OpenMode mode_ = OpenMode::Control;
     std::unique_ptr<AravisFeatures> features_;
@@ -74,6 +81,7 @@ private:
     std::unique_ptr<GvspMonitor> monitor_;  // a stream received by Molvane's own receiver
     bool multicasting_ = false;             // this controller sends the stream to a group
     std::unique_ptr<FrameQueue> queue_;
+    std::mutex deliveryMutex_;  // protects listener_ against a frame handed on while it changes
     StreamListener *listener_ = nullptr;
     std::atomic<uint32_t> received_{0};
     uint64_t frameNumber_ = 0;  // written on Aravis's stream thread only

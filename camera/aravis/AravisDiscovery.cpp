@@ -84,28 +84,29 @@ void AravisDiscovery::scan()
     std::vector<std::shared_ptr<AravisCamera>> arrived, gone;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        for (const Found &f : found) {
-            if (!known_.count(f.id)) {
-                known_[f.id] = std::make_shared<AravisCamera>(f.id, f.info);
-                arrived.push_back(known_[f.id]);
-            }
-        }
+        // A camera that stopped answering has left the bus already; if it answers discovery
+        // again it comes back as a new arrival.
         for (auto it = known_.begin(); it != known_.end();) {
             bool present = false;
             for (const Found &f : found)
                 present = present || f.id == it->first;
-            if (present) {
+            if (present && !it->second->removed()) {
                 ++it;
             } else {
                 gone.push_back(it->second);
                 it = known_.erase(it);
             }
         }
+        for (const Found &f : found) {
+            if (!known_.count(f.id)) {
+                known_[f.id] = std::make_shared<AravisCamera>(f.id, f.info);
+                arrived.push_back(known_[f.id]);
+            }
+        }
     }
-    for (auto &camera : gone) {
-        camera->markRemoved();
-        CameraBus::instance().remove(camera.get());
-    }
+    // A camera that no longer answers discovery is lost: its open window must not wait on it.
+    for (auto &camera : gone)
+        camera->markLost();
     for (auto &camera : arrived)
         CameraBus::instance().add(camera, false);
 }

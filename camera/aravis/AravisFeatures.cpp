@@ -11,16 +11,6 @@ namespace cam {
 
 namespace {
 
-// Turns a GError into the component's error, freeing it.
-void check(GError *error, const std::string &node)
-{
-    if (!error)
-        return;
-    std::string message = node + ": " + error->message;
-    g_error_free(error);
-    throw CameraError(code::Failed, message);
-}
-
 int visibilityLevel(ArvGcVisibility v)
 {
     switch (v) {
@@ -33,9 +23,30 @@ int visibilityLevel(ArvGcVisibility v)
 
 } // namespace
 
-AravisFeatures::AravisFeatures(ArvDevice *device, std::string fallbackId)
-    : gc_(arv_device_get_genicam(device)), fallbackId_(std::move(fallbackId))
+AravisFeatures::AravisFeatures(ArvDevice *device, std::string fallbackId, ErrorHandler onError)
+    : gc_(arv_device_get_genicam(device)), fallbackId_(std::move(fallbackId)), onError_(std::move(onError))
 {
+}
+
+// Turns a GError into the component's error, freeing it.
+void AravisFeatures::check(GError *error, const std::string &node)
+{
+    if (!error)
+        return;
+    if (onError_)
+        onError_(error, node);
+    std::string message = node + ": " + error->message;
+    g_error_free(error);
+    throw CameraError(code::Failed, message);
+}
+
+// An error whose answer is already known ("not implemented"), unless the camera timed out.
+void AravisFeatures::ignore(GError *error, const std::string &node)
+{
+    if (error && error->domain == ARV_DEVICE_ERROR && error->code == ARV_DEVICE_ERROR_TIMEOUT)
+        check(error, node);
+    if (error)
+        g_error_free(error);
 }
 
 ArvGcNode *AravisFeatures::lookup(const std::string &name)
@@ -63,8 +74,7 @@ ArvGcNode *AravisFeatures::node(const std::string &name)
         throw CameraError(code::NoSuchFeature, "the camera has no node \"" + name + "\"");
     GError *error = nullptr;
     const gboolean implemented = arv_gc_feature_node_is_implemented(ARV_GC_FEATURE_NODE(n), &error);
-    if (error)
-        g_error_free(error);
+    ignore(error, name);
     if (!implemented)
         throw CameraError(code::NoSuchFeature, "the camera does not implement \"" + name + "\"");
     return n;
@@ -140,13 +150,11 @@ int AravisFeatures::accessMode(const std::string &name)
     auto *f = ARV_GC_FEATURE_NODE(n);
     GError *error = nullptr;
     if (!arv_gc_feature_node_is_implemented(f, &error)) {
-        if (error)
-            g_error_free(error);
+        ignore(error, name);
         return access::NotImplemented;
     }
     if (!arv_gc_feature_node_is_available(f, &error)) {
-        if (error)
-            g_error_free(error);
+        ignore(error, name);
         return access::NotAvailable;
     }
     if (ARV_IS_GC_CATEGORY(n))
@@ -167,11 +175,29 @@ std::string AravisFeatures::description(const std::string &name)
     return d && *d ? d : name;
 }
 
+void AravisFeatures::keepLockedValues(bool on)
+{
+    keeping_ = on;
+    keptInts_.clear();
+    keptEntries_.clear();
+}
+
+bool AravisFeatures::lockedWhileAcquiring(const std::string &node)
+{
+    static const char *const locked[] = {"Width", "Height", "OffsetX", "OffsetY", "PixelFormat",
+                                         "AcquisitionMode", "PayloadSize"};
+    return std::find(std::begin(locked), std::end(locked), node) != std::end(locked);
+}
+
 int64_t AravisFeatures::intValue(const std::string &name)
 {
+    if (auto kept = keptInts_.find(name); kept != keptInts_.end())
+        return kept->second;
     GError *error = nullptr;
     const int64_t v = arv_gc_integer_get_value(MOLVANE_AS(ArvGcInteger, ARV_IS_GC_INTEGER, name), &error);
     check(error, name);
+    if (keeping_ && lockedWhileAcquiring(name))
+        keptInts_[name] = v;
     return v;
 }
 
@@ -182,6 +208,7 @@ void AravisFeatures::setIntValue(const std::string &name, int64_t value)
     const int64_t inc = intInc(name);
     if (inc > 1 && (value - intMin(name)) % inc != 0)
         throw CameraError(code::OutOfRange, std::to_string(value) + " is not a step of \"" + name + "\"");
+    keptInts_.erase(name);
     GError *error = nullptr;
     arv_gc_integer_set_value(MOLVANE_AS(ArvGcInteger, ARV_IS_GC_INTEGER, name), value, &error);
     check(error, name);
@@ -290,10 +317,14 @@ std::vector<std::string> AravisFeatures::enumEntries(const std::string &name)
 
 std::string AravisFeatures::enumValue(const std::string &name)
 {
+    if (auto kept = keptEntries_.find(name); kept != keptEntries_.end())
+        return kept->second;
     GError *error = nullptr;
     const char *v = arv_gc_enumeration_get_string_value(
         MOLVANE_AS(ArvGcEnumeration, ARV_IS_GC_ENUMERATION, name), &error);
     check(error, name);
+    if (keeping_ && lockedWhileAcquiring(name))
+        keptEntries_[name] = v ? v : "";
     return v ? v : "";
 }
 
@@ -302,6 +333,7 @@ void AravisFeatures::setEnumValue(const std::string &name, const std::string &en
     const auto entries = enumEntries(name);
     if (std::find(entries.begin(), entries.end(), entry) == entries.end())
         throw CameraError(code::OutOfRange, "\"" + entry + "\" is not an entry of \"" + name + "\"");
+    keptEntries_.erase(name);
     GError *error = nullptr;
     arv_gc_enumeration_set_string_value(MOLVANE_AS(ArvGcEnumeration, ARV_IS_GC_ENUMERATION, name),
                                         entry.c_str(), &error);

@@ -5,6 +5,8 @@
 
 #include <arv.h>
 
+#include <functional>
+#include <map>
 #include <string>
 
 namespace cam {
@@ -13,7 +15,9 @@ class AravisFeatures : public FeatureAccess {
 public:
     // "DeviceID" reads `deviceId` (the serial number the camera announces, which its camera list
     // line carries), so windows and list lines always match whatever the camera's own node says.
-    AravisFeatures(ArvDevice *device, std::string deviceId);
+    // Errors go to `onError` (which throws) when given: the camera decides what a timeout means.
+    using ErrorHandler = std::function<void(GError *error, const std::string &node)>;
+    AravisFeatures(ArvDevice *device, std::string deviceId, ErrorHandler onError = nullptr);
 
     std::vector<std::string> childNodes(const std::string &category) override;
     std::string interfaceName(const std::string &node) override;
@@ -39,14 +43,26 @@ public:
     void execute(const std::string &node) override;
     bool has(const std::string &node) override;
 
+    // While the camera acquires, what it locks (image size and offsets, pixel format,
+    // acquisition mode) is read from it once and then kept; a write replaces the kept value.
+    void keepLockedValues(bool on);
+
 private:
+    void check(GError *error, const std::string &node);
+    void ignore(GError *error, const std::string &node);
     ArvGcNode *lookup(const std::string &name);
     ArvGcNode *node(const std::string &name);
     template <typename T>
     T *as(const std::string &name, bool isType, const char *type);
 
     ArvGc *gc_;
+    static bool lockedWhileAcquiring(const std::string &node);
+
     std::string fallbackId_;
+    bool keeping_ = false;
+    std::map<std::string, int64_t> keptInts_;
+    std::map<std::string, std::string> keptEntries_;
+    ErrorHandler onError_;
     int visibility_ = 2;
 };
 
