@@ -6,12 +6,15 @@
 class CMolvaneApp;
 class CMainFrame;
 class CMolvaneView;
+class CCameraInfoDlg;
 class CHistoDlg;
 class CHorizonDlg;
 class CVerticalDlg;
 
 CMolvaneApp *theApp();
 CMainFrame *mainFrame();  // null before the frame exists and after it closed
+// The camera info pane's form view; null while the pane does not exist.
+CCameraInfoDlg *cameraInfoDlg();
 
 // The open camera views, in order of opening.
 extern std::list<CMolvaneView *> g_listCameraView;

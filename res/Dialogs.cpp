@@ -205,6 +205,82 @@ DialogTemplate treePage()
     return t;
 }
 
+// An edit with its up-down control beside it.
+void spinEdit(std::vector<ControlTemplate> &v, int edit, int spin, int x, int y, int w)
+{
+    v.push_back(c(K::Edit, edit, "", x, y, w, 12));
+    ControlTemplate s = c(K::Spin, spin, "", x + w, y, 10, 12);
+    s.buddy = edit;
+    v.push_back(s);
+}
+
+// Two bound labels "lower ~ upper" under an edit.
+void bounds(std::vector<ControlTemplate> &v, int low, int high, int x, int y)
+{
+    v.push_back(c(K::Static, low, "", x, y, 30, 9, AlignRight));
+    v.push_back(c(K::Static, 0, "~", x + 32, y, 6, 9));
+    v.push_back(c(K::Static, high, "", x + 40, y, 34, 9));
+}
+
+DialogTemplate triggerPage()
+{
+    using namespace res;
+    DialogTemplate t{319, "", 458, 146, {}};
+    auto &v = t.controls;
+    v.push_back(c(K::GroupBox, 0, "Trigger Control", 4, 2, 226, 140));
+    v.push_back(c(K::Static, 0, "Trigger Polarity", 10, 14, 64, 10));
+    v.push_back(list(TrgPolarity, 76, 12, 84));
+    v.push_back(c(K::Button, TrgExtra, "ExtraParameter", 166, 11, 58, 14));
+    v.push_back(c(K::Static, 0, "Trigger Mode", 10, 30, 64, 10));
+    v.push_back(list(TrgMode, 76, 28, 84));
+    v.push_back(c(K::CheckBox, TrgOnOff, "Trigger On/Off", 166, 29, 60, 10));
+    v.push_back(c(K::Static, 0, "Trigger Source", 10, 46, 64, 10));
+    v.push_back(list(TrgSource, 76, 44, 84));
+    v.push_back(c(K::Button, TrgSoftware, "S/W Trigger", 166, 43, 58, 14));
+    v.push_back(c(K::Static, 0, "Parameter", 10, 62, 64, 10));
+    spinEdit(v, TrgParameter, TrgParameterSpin, 76, 60, 40);
+    v.push_back(c(K::Button, TrgParameterAnchor, "", 96, 70, 1, 1, Hidden));
+    v.push_back(c(K::Button, TrgSet, "Set Trigger Property", 132, 59, 92, 14));
+    v.push_back(c(K::Static, 0, "Trigger Delay", 10, 80, 64, 10));
+    spinEdit(v, TrgDelay, TrgDelaySpin, 76, 78, 40);
+    v.push_back(c(K::Button, TrgSetDelay, "Set Delay", 166, 77, 58, 14));
+    bounds(v, TrgDelayLow, TrgDelayHigh, 56, 93);
+    v.push_back(c(K::Static, 0, "Exposure Time", 10, 108, 64, 10));
+    v.push_back(c(K::Edit, TrgExposure, "", 76, 106, 40, 12));
+    v.push_back(c(K::Static, TrgExposureRange, "1 ~ 64000", 120, 108, 44, 10));
+    v.push_back(c(K::Static, 0, "Exp.Time Interval", 10, 124, 64, 10));
+    v.push_back(c(K::Edit, TrgInterval, "", 76, 122, 40, 12));
+    v.push_back(c(K::Static, TrgIntervalRange, "1 ~ 64000", 120, 124, 44, 10));
+    v.push_back(c(K::Button, TrgSetExposure, "Set Exposure", 166, 114, 58, 14));
+
+    v.push_back(c(K::GroupBox, 0, "Strobe", 234, 2, 120, 140));
+    v.push_back(c(K::Static, 0, "Strobe", 240, 14, 28, 10));
+    v.push_back(list(TrgStrobe, 270, 12, 78));
+    v.push_back(c(K::CheckBox, TrgStrobeEnable, "Enable Strobe Output", 240, 28, 108, 10));
+    v.push_back(c(K::GroupBox, 0, "Polarity", 240, 40, 108, 24));
+    v.push_back(c(K::Radio, TrgStrobeHigh, "High", 246, 50, 40, 10));
+    v.push_back(c(K::Radio, TrgStrobeLow, "Low", 292, 50, 40, 10));
+    v.push_back(c(K::Static, 0, "Delay", 240, 72, 30, 10));
+    spinEdit(v, TrgStrobeDelay, TrgStrobeDelaySpin, 280, 70, 40);
+    v.push_back(c(K::Button, TrgStrobeDelayAnchor, "", 300, 80, 1, 1, Hidden));
+    bounds(v, TrgStrobeDelayLow, TrgStrobeDelayHigh, 260, 84);
+    v.push_back(c(K::Static, 0, "Duration\n(Unit : 250\u33b2)", 240, 96, 40, 18, Multiline));
+    spinEdit(v, TrgDuration, TrgDurationSpin, 280, 98, 40);
+    v.push_back(c(K::Button, TrgDurationAnchor, "", 300, 108, 1, 1, Hidden));
+    bounds(v, TrgDurationLow, TrgDurationHigh, 260, 112);
+    v.push_back(c(K::Button, TrgStrobeSet, "Set", 296, 124, 52, 14));
+
+    v.push_back(c(K::GroupBox, 0, "One/Multi Shot", 358, 2, 96, 140));
+    v.push_back(c(K::CheckBox, TrgShotEnable, "One/Multi Shot Enable", 364, 14, 88, 10));
+    v.push_back(c(K::Radio, TrgOneShot, "Ont Shot", 364, 30, 80, 10));
+    v.push_back(c(K::Radio, TrgMultiShot, "Multi Shot", 364, 44, 80, 10));
+    v.push_back(c(K::Static, TrgCountLabel, "Count Number\n (2 ~ 65535 )", 364, 58, 86, 18, Multiline));
+    spinEdit(v, TrgCount, TrgCountSpin, 364, 80, 50);
+    v.push_back(c(K::Button, TrgCountAnchor, "", 390, 90, 1, 1, Hidden));
+    v.push_back(c(K::Button, TrgShot, "Shot", 364, 100, 60, 14));
+    return t;
+}
+
 DialogTemplate featurePageTitleBold(DialogTemplate t)
 {
     for (auto &c : t.controls)
@@ -253,7 +329,7 @@ const std::map<int, DialogTemplate> &dialogs()
                                  formatPage(),
                                  featurePageTitleBold(featurePage()),
                                  treePage(),
-                                 page(319, "Trigger/Strobe , One/Multi Shot", 400, 140),
+                                 triggerPage(),
                                  page(320, "ROI / Byte per packet", 400, 140),
                                  page(317, "Capture", 400, 140),
                                  page(145, "LUT", 400, 140)})
