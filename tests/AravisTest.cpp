@@ -350,3 +350,31 @@ TEST(AravisMulticast, AMulticastControllerAndAMonitorInAnotherProcessBothReceive
     fake.stop();
     CameraBus::instance().clear();
 }
+
+TEST_F(AravisBackend, SoftwareTriggersAndSingleFrameShotsDeliverExactlyTheirFrames)
+{
+    camera->SetCameraIndex(0);
+    camera->SetTriggerSource("Software");
+    camera->SetTriggerOnOff(1);
+    camera->SetAcquisition(1);
+    platform.processUntil([] { return false; }, 400);
+    EXPECT_EQ(events.images, 0);  // nothing comes without a trigger
+    for (int n = 1; n <= 3; ++n) {
+        camera->SendSoftwareTrigger();
+        ASSERT_TRUE(frames(1)) << "trigger " << n;
+        platform.processUntil([] { return false; }, 300);
+        EXPECT_EQ(events.images, n);
+    }
+    camera->SetAcquisition(0);
+    camera->SetTriggerOnOff(0);
+    // A single-frame shot gives one frame, then nothing more.
+    events.images = 0;
+    camera->StartOneShot();
+    ASSERT_TRUE(frames(1));
+    platform.processUntil([] { return false; }, 500);
+    EXPECT_EQ(events.images, 1);
+    camera->SetAcquisition(0);
+    // Members whose nodes this camera lacks are refused.
+    EXPECT_EQ(codeOf([&] { camera->GetTriggerMode(); }), code::NoSuchFeature);
+    EXPECT_EQ(codeOf([&] { camera->GetStrobeDuration(); }), code::NoSuchFeature);
+}

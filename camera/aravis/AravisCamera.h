@@ -61,6 +61,8 @@ private:
     void startMulticast(StreamListener &listener, int bufferCount);
     void receiveRoute(const GvspRoute &route, StreamListener &listener, int bufferCount);
     void resetCounters(StreamListener &listener);
+    bool shotMode();
+    bool takeShotFrame();  // stream thread: whether a frame belongs to the current shot
     ArvDevice *device() const;
     FeatureAccess &control();
 
@@ -78,6 +80,7 @@ private:
     std::atomic<uint32_t> received_{0};
     uint64_t frameNumber_ = 0;  // written on Aravis's stream thread only
     uint64_t underrunsSeen_ = 0;  // likewise
+    std::atomic<int> shotsLeft_{-1};  // frames the current shot still delivers; -1: not shooting
     std::mutex rateMutex_;      // protects the rate sampling below
     std::chrono::steady_clock::time_point rateTime_;
     uint32_t rateCount_ = 0;
