@@ -16,6 +16,12 @@ CMolvaneApp *theApp() { return g_app; }
 
 CMainFrame *mainFrame() { return g_app ? g_app->m_pMainWnd : nullptr; }
 
+CMolvaneView *activeCameraView()
+{
+    CMainFrame *frame = mainFrame();
+    return frame ? frame->activeCameraView() : nullptr;
+}
+
 CCameraInfoDlg *cameraInfoDlg()
 {
     CMainFrame *frame = mainFrame();

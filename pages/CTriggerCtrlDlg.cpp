@@ -5,6 +5,7 @@
 #include "app/CCameraInfoDlg.h"
 #include "framework/BalloonAt.h"
 #include "framework/Platform.h"
+#include "pages/CTriggerExtraDlg.h"
 #include "res/ResourceIds.h"
 #include "view/CMolvaneView.h"
 
@@ -78,9 +79,13 @@ CTriggerCtrlDlg::CTriggerCtrlDlg() : CFormPage(kTemplate)
     on(N::Clicked, TrgShot, [this] { OnShot(); });
 }
 
-CTriggerCtrlDlg::~CTriggerCtrlDlg() = default;
+CTriggerCtrlDlg::~CTriggerCtrlDlg() { onDestroy(); }
 
-void CTriggerCtrlDlg::onDestroy() {}
+void CTriggerCtrlDlg::onDestroy()
+{
+    delete g_pTriggerExtraDlg;
+    g_pTriggerExtraDlg = nullptr;
+}
 
 CMolvaneView *CTriggerCtrlDlg::View()
 {
@@ -286,7 +291,23 @@ void CTriggerCtrlDlg::OnSoftwareTrigger()
         Attempt([&] { view->m_pCamera->SendSoftwareTrigger(); });
 }
 
-void CTriggerCtrlDlg::OnExtraParameter() {}
+void CTriggerCtrlDlg::OnExtraParameter()
+{
+    if (!View())
+        return;
+    if (!g_pTriggerExtraDlg)
+        g_pTriggerExtraDlg = new CTriggerExtraDlg;
+    if (g_pTriggerExtraDlg->hasWindow())
+        return;
+    fw::WindowSpec spec;
+    spec.kind = fw::WindowKind::Dialog;
+    spec.parent = parent();
+    spec.templateId = DialogTriggerExtra;
+    spec.caption = fw::findDialog(DialogTriggerExtra)->caption;
+    const fw::Point here = clientToScreen({40, 40});
+    spec.rect = {here.x, here.y, here.x + fw::dluToPixelsX(360), here.y + fw::dluToPixelsY(236)};
+    g_pTriggerExtraDlg->create(spec);
+}
 
 void CTriggerCtrlDlg::LoadStrobeSettings()
 {

@@ -281,6 +281,25 @@ DialogTemplate triggerPage()
     return t;
 }
 
+DialogTemplate triggerSequence()
+{
+    using namespace res;
+    DialogTemplate t{DialogTriggerExtra, "Trigger mode 12/13 Extra parameters", 360, 236, {}};
+    auto &v = t.controls;
+    v.push_back(c(K::Grid, SeqGrid, "", 4, 4, 286, 228, DigitsOnly));
+    std::vector<std::string> slots;
+    for (int i = 0; i < 16; ++i)
+        slots.push_back(std::to_string(i));
+    v.push_back(c(K::Button, SeqSet, "Set", 296, 4, 58, 16));
+    v.push_back(c(K::Button, SeqSave, "Save", 296, 30, 30, 16));
+    v.push_back(list(SeqSaveSlot, 328, 32, 26, slots));
+    v.push_back(c(K::Button, SeqLoad, "Load", 296, 52, 30, 16));
+    v.push_back(list(SeqLoadSlot, 328, 54, 26, slots));
+    v.push_back(c(K::Button, SeqImport, "Import", 296, 82, 58, 16));
+    v.push_back(c(K::Button, SeqExport, "Export", 296, 102, 58, 16));
+    return t;
+}
+
 DialogTemplate featurePageTitleBold(DialogTemplate t)
 {
     for (auto &c : t.controls)
@@ -329,7 +348,7 @@ const std::map<int, DialogTemplate> &dialogs()
                                  formatPage(),
                                  featurePageTitleBold(featurePage()),
                                  treePage(),
-                                 triggerPage(),
+                                 triggerPage(), triggerSequence(),
                                  page(320, "ROI / Byte per packet", 400, 140),
                                  page(317, "Capture", 400, 140),
                                  page(145, "LUT", 400, 140)})
