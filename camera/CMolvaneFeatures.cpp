@@ -259,7 +259,6 @@ MOLVANE_INT_FEATURE(Saturation, "Saturation")
 MOLVANE_INT_FEATURE(AutoExposure, "AutoExposure")
 MOLVANE_INT_FEATURE(Hue, "Hue")
 MOLVANE_INT_FEATURE(TriggerParameter, "TriggerParameter")
-MOLVANE_INT_FEATURE(MultiShotCount, "AcquisitionFrameCount")
 #undef MOLVANE_INT_FEATURE
 
 float CMolvane::GetBlackLevel()
@@ -584,6 +583,27 @@ void CMolvane::SetStrobeProperty(const std::string &strobe, const std::string &o
     f.setEnumValue("TimerTriggerActivation", polarity);
 }
 
+int CMolvane::GetMultiShotCount()
+{
+    log(Dispid::MultiShotCount, CallKind::Get);
+    if (!created_)
+        return 0;
+    FeatureAccess &f = nodes();
+    return f.has("AcquisitionFrameCount") ? static_cast<int>(f.intValue("AcquisitionFrameCount")) : shotCount_;
+}
+
+void CMolvane::SetMultiShotCount(int count)
+{
+    log(Dispid::MultiShotCount, CallKind::Put, {count});
+    if (!created_)
+        return;
+    // A camera without a frame count node gets its multi shot counted here.
+    FeatureAccess &f = control();
+    if (f.has("AcquisitionFrameCount"))
+        f.setIntValue("AcquisitionFrameCount", count);
+    shotCount_ = count;
+}
+
 void CMolvane::StartOneShot()
 {
     log(Dispid::StartOneShot, CallKind::Method);
@@ -600,7 +620,8 @@ void CMolvane::StartMultiShot()
     log(Dispid::StartMultiShot, CallKind::Method);
     if (!created_)
         return;
-    const int count = static_cast<int>(nodes().intValue("AcquisitionFrameCount"));
+    FeatureAccess &f = nodes();
+    const int count = f.has("AcquisitionFrameCount") ? static_cast<int>(f.intValue("AcquisitionFrameCount")) : shotCount_;
     control().setEnumValue("AcquisitionMode", "MultiFrame");
     if (!dev().streaming())
         SetAcquisition(1);
