@@ -74,8 +74,8 @@ CTriggerCtrlDlg::CTriggerCtrlDlg() : CFormPage(kTemplate)
     on(N::Clicked, TrgStrobeSet, [this] { OnSetStrobe(); });
     on(N::SelChange, TrgStrobe, [this] { OnSelectStrobe(); });
     on(N::Clicked, TrgShotEnable, [this] { OnShotEnable(); });
-    on(N::Clicked, TrgOneShot, [this] { OnOneShot(); });
-    on(N::Clicked, TrgMultiShot, [this] { OnMultiShot(); });
+    on(N::Clicked, TrgOneShot, [this] { ChooseShot(false); });
+    on(N::Clicked, TrgMultiShot, [this] { ChooseShot(true); });
     on(N::Clicked, TrgShot, [this] { OnShot(); });
 }
 
@@ -479,26 +479,16 @@ void CTriggerCtrlDlg::ApplyShotState()
     }
 }
 
-void CTriggerCtrlDlg::OnOneShot()
+void CTriggerCtrlDlg::ChooseShot(bool multi)
 {
     CMolvaneView *view = View();
-    if (!view || view->m_pCamera->GetAcquisitionMode() == "SingleFrame")
+    const char *mode = multi ? "MultiFrame" : "SingleFrame";
+    if (!view || view->m_pCamera->GetAcquisitionMode() == mode)
         return;
-    view->m_pCamera->SetAcquisitionMode("SingleFrame");
-    EnableCount(false);
-    form().setCheck(TrgMultiShot, 0);
-    view->m_bMultiShot = 0;
-}
-
-void CTriggerCtrlDlg::OnMultiShot()
-{
-    CMolvaneView *view = View();
-    if (!view || view->m_pCamera->GetAcquisitionMode() == "MultiFrame")
-        return;
-    view->m_pCamera->SetAcquisitionMode("MultiFrame");
-    EnableCount(true);
-    form().setCheck(TrgOneShot, 0);
-    view->m_bMultiShot = 1;
+    view->m_pCamera->SetAcquisitionMode(mode);
+    EnableCount(multi);
+    form().setCheck(multi ? TrgOneShot : TrgMultiShot, 0);
+    view->m_bMultiShot = multi ? 1 : 0;
 }
 
 void CTriggerCtrlDlg::OnShot()

@@ -46,8 +46,8 @@ private:
     void OnSetStrobe();
     void OnSelectStrobe();
     void OnShotEnable();
-    void OnOneShot();
-    void OnMultiShot();
+    // "Ont Shot" or "Multi Shot" chosen: the camera's AcquisitionMode follows.
+    void ChooseShot(bool multi);
     void OnShot();
     void LoadShotSettings(CMolvaneView &view);
     void EnableShotControls(bool enabled);
