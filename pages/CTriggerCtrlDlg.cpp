@@ -330,6 +330,11 @@ void CTriggerCtrlDlg::LoadStrobeSettings()
             form().addItem(TrgStrobe, name);
         form().setSelection(TrgStrobe, indexOf(form().items(TrgStrobe), strobe));
     });
+    ShowStrobe(enable, polarity);
+}
+
+void CTriggerCtrlDlg::ShowStrobe(const std::string &enable, const std::string &polarity)
+{
     form().setCheck(TrgStrobeEnable, enable == "ON");
     form().setCheck(TrgStrobeHigh, polarity == "LevelHigh");
     form().setCheck(TrgStrobeLow, polarity != "LevelHigh");
@@ -344,11 +349,7 @@ void CTriggerCtrlDlg::OnSelectStrobe()
     cam::CMolvane *c = view->m_pCamera;
     c->SetEnumValue("TimerSelector", form().selectedText(TrgStrobe));
     const std::string source = c->GetEnumValue("TimerTriggerSource");
-    const std::string activation = c->GetEnumValue("TimerTriggerActivation");
-    form().setCheck(TrgStrobeEnable, source == "ON");
-    form().setCheck(TrgStrobeHigh, activation == "LevelHigh");
-    form().setCheck(TrgStrobeLow, activation != "LevelHigh");
-    LoadStrobeDelayDuration();
+    ShowStrobe(source, c->GetEnumValue("TimerTriggerActivation"));
 }
 
 void CTriggerCtrlDlg::LoadStrobeDelayDuration()

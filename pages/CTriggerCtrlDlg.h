@@ -45,6 +45,8 @@ private:
     void OnModeChanged();
     void OnSetStrobe();
     void OnSelectStrobe();
+    // The strobe's enable and polarity words in their boxes, then its delay and duration.
+    void ShowStrobe(const std::string &enable, const std::string &polarity);
     void OnShotEnable();
     // "Ont Shot" or "Multi Shot" chosen: the camera's AcquisitionMode follows.
     void ChooseShot(bool multi);
