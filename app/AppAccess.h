@@ -6,12 +6,17 @@
 class CMolvaneApp;
 class CMainFrame;
 class CMolvaneView;
+class CCameraInfoDlg;
 class CHistoDlg;
 class CHorizonDlg;
 class CVerticalDlg;
 
 CMolvaneApp *theApp();
 CMainFrame *mainFrame();  // null before the frame exists and after it closed
+// The camera info pane's form view; null while the pane does not exist.
+CCameraInfoDlg *cameraInfoDlg();
+// The camera view of the main frame's active camera window; null when there is none.
+CMolvaneView *activeCameraView();
 
 // The open camera views, in order of opening.
 extern std::list<CMolvaneView *> g_listCameraView;

@@ -3,6 +3,7 @@
 
 #include "app/AppAccess.h"
 #include "app/CAboutDlg.h"
+#include "app/CCameraInfoBasePane.h"
 #include "app/CMainFrame.h"
 #include "framework/Platform.h"
 #include "res/ResourceIds.h"
@@ -14,6 +15,18 @@ CMolvaneApp *g_app = nullptr;
 CMolvaneApp *theApp() { return g_app; }
 
 CMainFrame *mainFrame() { return g_app ? g_app->m_pMainWnd : nullptr; }
+
+CMolvaneView *activeCameraView()
+{
+    CMainFrame *frame = mainFrame();
+    return frame ? frame->activeCameraView() : nullptr;
+}
+
+CCameraInfoDlg *cameraInfoDlg()
+{
+    CMainFrame *frame = mainFrame();
+    return frame && frame->m_pCameraInfoPane ? &frame->m_pCameraInfoPane->m_dlg : nullptr;
+}
 
 CMolvaneApp::CMolvaneApp()
 {

@@ -23,7 +23,8 @@ const char *kUsage =
     "  --sim-fault N:unopenable          camera N cannot be opened\n"
     "  --sim-fault N:drop=PERCENT        camera N loses that share of its frames\n"
     "  --sim-fault N:arrive=SECONDS      camera N is connected that long after start\n"
-    "  --sim-fault N:remove=SECONDS      camera N is disconnected that long after start\n";
+    "  --sim-fault N:remove=SECONDS      camera N is disconnected that long after start\n"
+    "  --sim-fault N:line=HZ             camera N's trigger input lines pulse HZ times a second\n";
 
 // Without --simulate, the "SimulatedCameras" setting says how many simulated cameras to list.
 int simulatedFromSettings()

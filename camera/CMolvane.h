@@ -319,6 +319,7 @@ private:
     bool overlay_ = true;
     bool statisticsOverlay_ = false;
     int lutIndex_ = 0;
+    int shotCount_ = 2;  // frames of a multi shot on a camera without "AcquisitionFrameCount"
 
     std::atomic<bool> deliveryPending_{false};
     FrameBuffer *current_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include "camera/CameraError.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +38,18 @@ auto withSelector(FeatureAccess &f, const std::string &selector, const std::stri
         }
     } restore{f, selector, old};
     return fn();
+}
+
+// Trigger features act on the frame start trigger where the camera has several triggers.
+template <typename Fn>
+auto onFrameStart(FeatureAccess &f, Fn fn)
+{
+    if (!f.has("TriggerSelector"))
+        return fn();
+    const auto entries = f.enumEntries("TriggerSelector");
+    if (std::find(entries.begin(), entries.end(), "FrameStart") == entries.end())
+        return fn();
+    return withSelector(f, "TriggerSelector", "FrameStart", fn);
 }
 
 } // namespace
@@ -246,7 +259,6 @@ MOLVANE_INT_FEATURE(Saturation, "Saturation")
 MOLVANE_INT_FEATURE(AutoExposure, "AutoExposure")
 MOLVANE_INT_FEATURE(Hue, "Hue")
 MOLVANE_INT_FEATURE(TriggerParameter, "TriggerParameter")
-MOLVANE_INT_FEATURE(MultiShotCount, "AcquisitionFrameCount")
 #undef MOLVANE_INT_FEATURE
 
 float CMolvane::GetBlackLevel()
@@ -304,9 +316,28 @@ int CMolvane::GetTilt()
 MOLVANE_TEXT_FEATURE(ExposureAuto, "ExposureAuto")
 MOLVANE_TEXT_FEATURE(GainAuto, "GainAuto")
 MOLVANE_TEXT_FEATURE(BalanceWhiteAuto, "BalanceWhiteAuto")
-MOLVANE_TEXT_FEATURE(TriggerSource, "TriggerSource")
-MOLVANE_TEXT_FEATURE(TriggerPolarity, "TriggerActivation")
 #undef MOLVANE_TEXT_FEATURE
+
+#define MOLVANE_TRIGGER_TEXT(Member, Node)                                                     \
+    std::string CMolvane::Get##Member()                                                        \
+    {                                                                                          \
+        log(Dispid::Member, CallKind::Get);                                                    \
+        if (!created_)                                                                         \
+            return {};                                                                         \
+        FeatureAccess &f = nodes();                                                            \
+        return onFrameStart(f, [&] { return f.enumValue(Node); });                             \
+    }                                                                                          \
+    void CMolvane::Set##Member(const std::string &v)                                           \
+    {                                                                                          \
+        log(Dispid::Member, CallKind::Put, {v});                                               \
+        if (!created_)                                                                         \
+            return;                                                                            \
+        FeatureAccess &f = control();                                                          \
+        onFrameStart(f, [&] { f.setEnumValue(Node, v); return 0; });                           \
+    }
+MOLVANE_TRIGGER_TEXT(TriggerSource, "TriggerSource")
+MOLVANE_TRIGGER_TEXT(TriggerPolarity, "TriggerActivation")
+#undef MOLVANE_TRIGGER_TEXT
 
 #define MOLVANE_BOUNDS(Member, NodeList)                                                       \
     int CMolvane::Get##Member##Min()                                                           \
@@ -464,14 +495,22 @@ void CMolvane::SetExposureTimeText(const std::string &text)
 int CMolvane::GetTriggerOnOff()
 {
     log(Dispid::TriggerOnOff, CallKind::Get);
-    return created_ && nodes().enumValue("TriggerMode") == "On" ? 1 : 0;
+    if (!created_)
+        return 0;
+    FeatureAccess &f = nodes();
+    return onFrameStart(f, [&] { return f.enumValue("TriggerMode") == "On" ? 1 : 0; });
 }
 
 void CMolvane::SetTriggerOnOff(int on)
 {
     log(Dispid::TriggerOnOff, CallKind::Put, {on});
-    if (created_)
-        control().setEnumValue("TriggerMode", on ? "On" : "Off");
+    if (!created_)
+        return;
+    FeatureAccess &f = control();
+    onFrameStart(f, [&] {
+        f.setEnumValue("TriggerMode", on ? "On" : "Off");
+        return 0;
+    });
 }
 
 int CMolvane::GetTriggerMode()
@@ -505,8 +544,13 @@ void CMolvane::SetExposureTimeInterval(int exposure, int interval)
 void CMolvane::SendSoftwareTrigger()
 {
     log(Dispid::SendSoftwareTrigger, CallKind::Method);
-    if (created_)
-        control().execute("TriggerSoftware");
+    if (!created_)
+        return;
+    FeatureAccess &f = control();
+    onFrameStart(f, [&] {
+        f.execute("TriggerSoftware");
+        return 0;
+    });
 }
 
 StringList CMolvane::GetStrobeList()
@@ -539,6 +583,27 @@ void CMolvane::SetStrobeProperty(const std::string &strobe, const std::string &o
     f.setEnumValue("TimerTriggerActivation", polarity);
 }
 
+int CMolvane::GetMultiShotCount()
+{
+    log(Dispid::MultiShotCount, CallKind::Get);
+    if (!created_)
+        return 0;
+    FeatureAccess &f = nodes();
+    return f.has("AcquisitionFrameCount") ? static_cast<int>(f.intValue("AcquisitionFrameCount")) : shotCount_;
+}
+
+void CMolvane::SetMultiShotCount(int count)
+{
+    log(Dispid::MultiShotCount, CallKind::Put, {count});
+    if (!created_)
+        return;
+    // A camera without a frame count node gets its multi shot counted here.
+    FeatureAccess &f = control();
+    if (f.has("AcquisitionFrameCount"))
+        f.setIntValue("AcquisitionFrameCount", count);
+    shotCount_ = count;
+}
+
 void CMolvane::StartOneShot()
 {
     log(Dispid::StartOneShot, CallKind::Method);
@@ -555,7 +620,8 @@ void CMolvane::StartMultiShot()
     log(Dispid::StartMultiShot, CallKind::Method);
     if (!created_)
         return;
-    const int count = static_cast<int>(nodes().intValue("AcquisitionFrameCount"));
+    FeatureAccess &f = nodes();
+    const int count = f.has("AcquisitionFrameCount") ? static_cast<int>(f.intValue("AcquisitionFrameCount")) : shotCount_;
     control().setEnumValue("AcquisitionMode", "MultiFrame");
     if (!dev().streaming())
         SetAcquisition(1);

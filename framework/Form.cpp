@@ -175,6 +175,29 @@ std::string Form::cell(int id, int row, int column) const
     return rows[row][column];
 }
 
+void Form::setFixedColumns(int id, int count)
+{
+    edit(id).fixedColumns = count;
+    changed(id);
+}
+
+void Form::setRows(int id, std::vector<std::vector<std::string>> rows)
+{
+    auto &c = edit(id);
+    for (auto &row : rows)
+        row.resize(std::max(row.size(), c.columns.size()));
+    c.rows = std::move(rows);
+    if (c.selection >= static_cast<int>(c.rows.size()))
+        c.selection = -1;
+    changed(id);
+}
+
+void Form::setHeaderHeight(int id, int pixels)
+{
+    edit(id).headerHeight = pixels;
+    changed(id);
+}
+
 void Form::clearTree(int id)
 {
     auto &c = edit(id);

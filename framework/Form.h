@@ -32,6 +32,8 @@ struct ControlState {
     std::vector<TreeItem> tree;                // tree views, parents before children
     int treeGeneration = 0;                    // tree views: counts clears, so a mirror knows
                                                // whether its items are still a prefix of `tree`
+    int fixedColumns = 0;  // grids: leading columns the operator cannot edit
+    int headerHeight = 0;  // grids: pixels of the header row, 0 for the platform's own
 };
 
 // Receives every change the logic makes, so a platform can mirror it into widgets.
@@ -85,6 +87,11 @@ public:
     void setCell(int id, int row, int column, const std::string &text);
     std::string cell(int id, int row, int column) const;
     int rowCount(int id) const { return static_cast<int>(state(id).rows.size()); }
+
+    // Grids use the list view's columns (the header row) and rows (the cells) and add:
+    void setFixedColumns(int id, int count);
+    void setRows(int id, std::vector<std::vector<std::string>> rows);  // all rows at once
+    void setHeaderHeight(int id, int pixels);
 
     // Tree views: items by index; the selection is the selected item.
     void clearTree(int id);

@@ -21,6 +21,7 @@ enum class ControlKind {
     Spin,
     Progress,
     Placeholder,  // a place a widget is put at run time (slider, plot)
+    Grid,         // an editable table: header row, fixed first columns, cells edited in place
 };
 
 enum ControlFlags {
@@ -33,6 +34,7 @@ enum ControlFlags {
     Multiline = 64,
     Bold = 128,  // a title: larger, bold text
     FillHeight = 256,  // the control's bottom follows its window's height, keeping its margin
+    DigitsOnly = 512,  // edits and grid cells: the operator types digits only
 };
 
 // Geometry is in dialog units, as in the templates the system was designed with.

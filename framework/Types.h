@@ -38,6 +38,8 @@ enum class Notify {
     TreeSelChange,// TVN_SELCHANGED
     ContextMenu,  // right button released over the control
     SliderMoved,  // toolbar slider position changed
+    CellEditBegin,// a grid cell's in-place editor opened
+    CellEditEnd,  // a grid cell was edited (its text is in the form)
 };
 
 enum class Key { Other, Enter, Escape, F12 };

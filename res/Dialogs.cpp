@@ -206,6 +206,101 @@ DialogTemplate treePage()
     return t;
 }
 
+// An edit with its up-down control beside it.
+void spinEdit(std::vector<ControlTemplate> &v, int edit, int spin, int x, int y, int w)
+{
+    v.push_back(c(K::Edit, edit, "", x, y, w, 12));
+    ControlTemplate s = c(K::Spin, spin, "", x + w, y, 10, 12);
+    s.buddy = edit;
+    v.push_back(s);
+}
+
+// Two bound labels "lower ~ upper" under an edit.
+void bounds(std::vector<ControlTemplate> &v, int low, int high, int x, int y)
+{
+    v.push_back(c(K::Static, low, "", x, y, 30, 9, AlignRight));
+    v.push_back(c(K::Static, 0, "~", x + 32, y, 6, 9));
+    v.push_back(c(K::Static, high, "", x + 40, y, 34, 9));
+}
+
+DialogTemplate triggerPage()
+{
+    using namespace res;
+    DialogTemplate t{319, "", 476, 146, {}};
+    auto &v = t.controls;
+    v.push_back(c(K::GroupBox, 0, "Trigger Control", 4, 2, 234, 140));
+    v.push_back(c(K::Static, 0, "Trigger Polarity", 10, 14, 72, 10));
+    v.push_back(list(TrgPolarity, 84, 12, 80));
+    v.push_back(c(K::Button, TrgExtra, "ExtraParameter", 168, 11, 64, 14));
+    v.push_back(c(K::Static, 0, "Trigger Mode", 10, 30, 72, 10));
+    v.push_back(list(TrgMode, 84, 28, 80));
+    v.push_back(c(K::CheckBox, TrgOnOff, "Trigger On/Off", 166, 29, 71, 10));
+    v.push_back(c(K::Static, 0, "Trigger Source", 10, 46, 72, 10));
+    v.push_back(list(TrgSource, 84, 44, 80));
+    v.push_back(c(K::Button, TrgSoftware, "S/W Trigger", 168, 43, 64, 14));
+    v.push_back(c(K::Static, 0, "Parameter", 10, 62, 72, 10));
+    spinEdit(v, TrgParameter, TrgParameterSpin, 84, 60, 40);
+    v.push_back(c(K::Button, TrgParameterAnchor, "", 104, 70, 1, 1, Hidden));
+    v.push_back(c(K::Button, TrgSet, "Set Trigger Property", 140, 59, 92, 14));
+    v.push_back(c(K::Static, 0, "Trigger Delay", 10, 80, 72, 10));
+    spinEdit(v, TrgDelay, TrgDelaySpin, 84, 78, 40);
+    v.push_back(c(K::Button, TrgSetDelay, "Set Delay", 168, 77, 64, 14));
+    bounds(v, TrgDelayLow, TrgDelayHigh, 64, 93);
+    v.push_back(c(K::Static, 0, "Exposure Time", 10, 108, 72, 10));
+    v.push_back(c(K::Edit, TrgExposure, "", 84, 106, 40, 12));
+    v.push_back(c(K::Static, TrgExposureRange, "1 ~ 64000", 127, 108, 44, 10));
+    v.push_back(c(K::Static, 0, "Exp.Time Interval", 10, 124, 72, 10));
+    v.push_back(c(K::Edit, TrgInterval, "", 84, 122, 40, 12));
+    v.push_back(c(K::Static, TrgIntervalRange, "1 ~ 64000", 127, 124, 44, 10));
+    v.push_back(c(K::Button, TrgSetExposure, "Set Exposure", 172, 114, 60, 14));
+
+    v.push_back(c(K::GroupBox, 0, "Strobe", 242, 2, 116, 140));
+    v.push_back(c(K::Static, 0, "Strobe", 248, 14, 28, 10));
+    v.push_back(list(TrgStrobe, 278, 12, 74));
+    v.push_back(c(K::CheckBox, TrgStrobeEnable, "Enable Strobe Output", 248, 28, 104, 10));
+    v.push_back(c(K::GroupBox, 0, "Polarity", 248, 40, 104, 24));
+    v.push_back(c(K::Radio, TrgStrobeHigh, "High", 254, 50, 40, 10));
+    v.push_back(c(K::Radio, TrgStrobeLow, "Low", 300, 50, 40, 10));
+    v.push_back(c(K::Static, 0, "Delay", 248, 72, 40, 10));
+    spinEdit(v, TrgStrobeDelay, TrgStrobeDelaySpin, 306, 70, 36);
+    v.push_back(c(K::Button, TrgStrobeDelayAnchor, "", 324, 80, 1, 1, Hidden));
+    bounds(v, TrgStrobeDelayLow, TrgStrobeDelayHigh, 280, 84);
+    v.push_back(c(K::Static, 0, "Duration\n(Unit : 250\u33b2)", 248, 95, 58, 20, Multiline));
+    spinEdit(v, TrgDuration, TrgDurationSpin, 306, 98, 36);
+    v.push_back(c(K::Button, TrgDurationAnchor, "", 324, 108, 1, 1, Hidden));
+    bounds(v, TrgDurationLow, TrgDurationHigh, 280, 112);
+    v.push_back(c(K::Button, TrgStrobeSet, "Set", 300, 124, 52, 14));
+
+    v.push_back(c(K::GroupBox, 0, "One/Multi Shot", 362, 2, 110, 140));
+    v.push_back(c(K::CheckBox, TrgShotEnable, "One/Multi Shot Enable", 366, 14, 105, 10));
+    v.push_back(c(K::Radio, TrgOneShot, "Ont Shot", 368, 30, 80, 10));
+    v.push_back(c(K::Radio, TrgMultiShot, "Multi Shot", 368, 44, 80, 10));
+    v.push_back(c(K::Static, TrgCountLabel, "Count Number\n (2 ~ 65535 )", 368, 58, 90, 20, Multiline));
+    spinEdit(v, TrgCount, TrgCountSpin, 368, 80, 50);
+    v.push_back(c(K::Button, TrgCountAnchor, "", 394, 90, 1, 1, Hidden));
+    v.push_back(c(K::Button, TrgShot, "Shot", 368, 100, 60, 14));
+    return t;
+}
+
+DialogTemplate triggerSequence()
+{
+    using namespace res;
+    DialogTemplate t{DialogTriggerExtra, "Trigger mode 12/13 Extra parameters", 360, 236, {}};
+    auto &v = t.controls;
+    v.push_back(c(K::Grid, SeqGrid, "", 4, 4, 286, 228, DigitsOnly));
+    std::vector<std::string> slots;
+    for (int i = 0; i < 16; ++i)
+        slots.push_back(std::to_string(i));
+    v.push_back(c(K::Button, SeqSet, "Set", 296, 4, 58, 16));
+    v.push_back(c(K::Button, SeqSave, "Save", 296, 30, 30, 16));
+    v.push_back(list(SeqSaveSlot, 328, 32, 26, slots));
+    v.push_back(c(K::Button, SeqLoad, "Load", 296, 52, 30, 16));
+    v.push_back(list(SeqLoadSlot, 328, 54, 26, slots));
+    v.push_back(c(K::Button, SeqImport, "Import", 296, 82, 58, 16));
+    v.push_back(c(K::Button, SeqExport, "Export", 296, 102, 58, 16));
+    return t;
+}
+
 DialogTemplate featurePageTitleBold(DialogTemplate t)
 {
     for (auto &c : t.controls)
@@ -255,7 +350,7 @@ const std::map<int, DialogTemplate> &dialogs()
                                  formatPage(),
                                  featurePageTitleBold(featurePage()),
                                  treePage(),
-                                 page(319, "Trigger/Strobe , One/Multi Shot", 400, 140),
+                                 triggerPage(), triggerSequence(),
                                  page(320, "ROI / Byte per packet", 400, 140),
                                  page(317, "Capture", 400, 140),
                                  page(145, "LUT", 400, 140)})

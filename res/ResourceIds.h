@@ -90,6 +90,25 @@ constexpr int FeaList = 1256, FeaTitle = 1257, FeaSlider = 1258, FeaLow = 1259, 
 constexpr int TreNodes = 1189, TreVisibility = 1188, TreDescription = 1194, TreValue = 1190,
               TreValueList = 1195, TreSet = 1191, TreMin = 1192, TreMax = 1193;
 
+// Trigger, strobe and shot page (319).
+constexpr int TrgPolarity = 1163, TrgMode = 1164, TrgExtra = 1167, TrgSource = 1053,
+              TrgParameter = 1165, TrgParameterSpin = 1166, TrgOnOff = 1031, TrgSet = 1169,
+              TrgSoftware = 1016, TrgDelay = 1168, TrgDelaySpin = 1179, TrgDelayLow = 1170,
+              TrgDelayHigh = 1171, TrgSetDelay = 1020, TrgExposure = 164, TrgInterval = 1072,
+              TrgExposureRange = 1172, TrgIntervalRange = 1173, TrgSetExposure = 1022,
+              TrgStrobe = 1057, TrgStrobeEnable = 1099, TrgStrobeHigh = 1075, TrgStrobeLow = 1080,
+              TrgStrobeDelay = 1085, TrgStrobeDelaySpin = 1174, TrgStrobeDelayLow = 1175,
+              TrgStrobeDelayHigh = 1176, TrgDuration = 1089, TrgDurationSpin = 1097,
+              TrgDurationLow = 1177, TrgDurationHigh = 1178, TrgStrobeSet = 1018,
+              TrgShotEnable = 1138, TrgOneShot = 1140, TrgMultiShot = 1141, TrgCountLabel = 1144,
+              TrgCount = 1142, TrgCountSpin = 1143, TrgShot = 1139, TrgParameterAnchor = 1294,
+              TrgStrobeDelayAnchor = 1296, TrgDurationAnchor = 1297, TrgCountAnchor = 1298;
+
+// Trigger sequence table window (149).
+constexpr int DialogTriggerExtra = 149;
+constexpr int SeqGrid = 551, SeqSet = 544, SeqSave = 545, SeqSaveSlot = 547, SeqLoad = 546,
+              SeqLoadSlot = 548, SeqImport = 549, SeqExport = 550;
+
 // Event log (166) and register access (168) windows.
 constexpr int LogList = 1275, LogFrameDrop = 1277, LogClear = 1294;
 constexpr int RegRange = 1287, RegAddress = 32806, RegData = 32807, RegRead = 1282, RegWrite = 1283;

@@ -170,3 +170,36 @@ TEST(Cli, GrabsWithinTheFrameMemorySetting)
     EXPECT_NE(grab.out.find("received 2 frames"), std::string::npos) << grab.out;
     fs::remove_all(dir);
 }
+
+TEST(Cli, SoftwareTriggersAndShotsDeliverExactlyTheirFrames)
+{
+    const fs::path dir = fs::temp_directory_path() / ("molvane-cli-shot-" + std::to_string(getpid()));
+    CliRun trigger = cli("--simulate 1 trigger SIM00001 --software --count 3");
+    EXPECT_EQ(trigger.status, 0) << trigger.out;
+    EXPECT_NE(trigger.out.find("triggered 3 times, received 3 frames, 0 untriggered"), std::string::npos);
+    CliRun shot = cli("--simulate 1 shot SIM00001 --frames 5 --out " + dir.string());
+    EXPECT_EQ(shot.status, 0) << shot.out;
+    EXPECT_TRUE(fs::exists(dir / "frame_00004.raw"));
+    EXPECT_FALSE(fs::exists(dir / "frame_00005.raw"));
+    EXPECT_EQ(cli("--simulate 1 shot SIM00001 --frames 1 --out " + (dir / "one").string()).status, 0);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "one"), fs::directory_iterator()), 1);
+    // Usage errors and refusals keep the exit codes of the other commands.
+    EXPECT_EQ(cli("--simulate 1 trigger SIM00001").status, 2);
+    EXPECT_EQ(cli("--simulate 1 trigger SIM00001 --software --count 0").status, 2);
+    EXPECT_EQ(cli("--simulate 1 shot SIM00001 --frames 65536 --out " + dir.string()).status, 2);
+    EXPECT_EQ(cli("--simulate 1 shot SIM00001 --frames 2").status, 2);
+    EXPECT_EQ(cli("--simulate 1 --sim-fault 1:held trigger SIM00001 --software").status, 1);
+    fs::remove_all(dir);
+
+    // The fake GigE Vision camera: one frame per software trigger, one frame for a single shot.
+    ChildProcess fake(fakeCameraCommand());
+    ASSERT_TRUE(fake.running());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    CliRun real = cli("trigger GV01 --software --count 2");
+    EXPECT_EQ(real.status, 0) << real.out;
+    EXPECT_NE(real.out.find("received 2 frames, 0 untriggered"), std::string::npos) << real.out;
+    CliRun single = cli("shot GV01 --frames 1 --out " + dir.string());
+    EXPECT_EQ(single.status, 0) << single.out;
+    EXPECT_NE(single.out.find("shot 1 frames"), std::string::npos) << single.out;
+    fs::remove_all(dir);
+}

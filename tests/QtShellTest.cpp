@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QDockWidget>
@@ -682,4 +683,46 @@ TEST(QtWidgets, ABalloonIsCutToItsBubbleSoNoCornerShowsWithoutACompositor)
         EXPECT_FALSE(mask.contains(corner)) << corner.x() << "," << corner.y();
     tip->close();
     spin(20);
+}
+
+TEST(QtBinder, AGridShowsItsCellsAndTheOperatorEditsDigitsInPlace)
+{
+    OffscreenApp qapp;
+    fw::QtPlatform platform;
+    struct Table : fw::Window {
+        std::vector<std::string> seen;
+        Table()
+        {
+            on(fw::Notify::CellEditBegin, res::SeqGrid, [this] { seen.push_back("begin"); });
+            on(fw::Notify::CellEditEnd, res::SeqGrid, [this] { seen.push_back("end " + form().cell(res::SeqGrid, 1, 2)); });
+        }
+    } table;
+    fw::WindowSpec params;
+    params.kind = fw::WindowKind::Dialog;
+    params.rect = {0, 0, 540, 380};
+    params.templateId = res::DialogTriggerExtra;
+    ASSERT_TRUE(table.create(params));
+    table.form().setFixedColumns(res::SeqGrid, 1);
+    table.form().setColumns(res::SeqGrid, {"Frame Order", "Increment", "Gain", "Shutter"}, {80, 80, 110, 130});
+    table.form().setRows(res::SeqGrid, {{"1", "1", "0", "20"}, {"2", "0", "0", "0"}});
+    auto *grid = static_cast<QWidget *>(table.nativeHandle())->findChild<QTableWidget *>("ctl551");
+    ASSERT_NE(grid, nullptr);
+    ASSERT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->horizontalHeaderItem(2)->text(), "Gain");
+    EXPECT_EQ(grid->item(0, 3)->text(), "20");
+    EXPECT_FALSE(grid->item(1, 0)->flags() & Qt::ItemIsEditable);  // the row numbers are fixed
+    EXPECT_TRUE(table.seen.empty());
+    // The operator types into a cell: letters and signs are not taken, digits are.
+    grid->show();
+    grid->setCurrentCell(1, 2);
+    grid->editItem(grid->item(1, 2));
+    auto *editor = grid->findChild<QLineEdit *>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, "-x12");
+    QTest::keyClick(editor, Qt::Key_Return);
+    spin(50);  // the delegate commits after the key
+    EXPECT_EQ(table.form().cell(res::SeqGrid, 1, 2), "12");
+    EXPECT_EQ(table.seen, (std::vector<std::string>{"begin", "end 12"}));
+    table.destroyWindow();
 }

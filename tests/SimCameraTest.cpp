@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <mutex>
 #include <chrono>
 #include <thread>
 
@@ -137,6 +138,90 @@ TEST(SimCamera, SoftwareTriggerAndShotsDeliverExactlyWhatWasAskedFor)
     cam->stopStream();
 }
 
+TEST(SimCamera, TriggerLinesDeliverOnlyWhenPulsesAreSimulated)
+{
+    auto quiet = make(SimKind::GigEColour);
+    SimFaults pulsing;
+    pulsing.lineHz = 100;
+    auto wired = make(SimKind::GigEColour, pulsing);
+    Consumer a, b;
+    a.camera = quiet.get();
+    b.camera = wired.get();
+    for (auto *cam : {quiet.get(), wired.get()}) {
+        cam->features().setEnumValue("TriggerMode", "On");
+        cam->features().setEnumValue("TriggerSource", "Line1");
+    }
+    quiet->startStream(a, 8);
+    wired->startStream(b, 8);
+    EXPECT_TRUE(waitFor([&] { return b.frames.load() >= 5; }));
+    EXPECT_EQ(a.frames.load(), 0);
+    // Software triggering ignores the line.
+    wired->features().setEnumValue("TriggerSource", "Software");
+    std::this_thread::sleep_for(50ms);
+    const int before = b.frames.load();
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(b.frames.load(), before);
+    quiet->stopStream();
+    wired->stopStream();
+}
+
+// Keeps the mean value of every frame (Mono8).
+struct MeanConsumer : StreamListener {
+    SimCamera *camera = nullptr;
+    std::mutex mutex;  // protects means
+    std::vector<double> means;
+    void framesReady() override
+    {
+        while (FrameBuffer *b = camera->queue()->pop()) {
+            double sum = 0;
+            for (size_t i = 0; i < b->size; ++i)
+                sum += b->data[i];
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                means.push_back(sum / static_cast<double>(b->size));
+            }
+            camera->queue()->release(b);
+        }
+    }
+    void frameDropped() override {}
+    size_t count()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return means.size();
+    }
+};
+
+TEST(SimCamera, SequenceModesGiveEachTriggeredFrameItsRecordsGainAndShutter)
+{
+    auto cam = make(SimKind::GigEColour);
+    FeatureAccess &f = cam->features();
+    f.setEnumValue("PixelFormat", "Mono8");
+    f.setEnumValue("TriggerMode", "On");
+    f.setEnumValue("TriggerSource", "Software");
+    f.setEnumValue("ExposureMode", "Mode12");
+    // A dark record for one frame, a bright one for two; the table repeats after its end.
+    cam->setTriggerSequence({{0, 1, 0, 1000}, {1, 2, 12, 20000}, {2, 0, 24, 1000000}});
+    MeanConsumer c;
+    c.camera = cam.get();
+    cam->startStream(c, 8);
+    for (size_t n = 1; n <= 4; ++n) {
+        f.execute("TriggerSoftware");
+        ASSERT_TRUE(waitFor([&] { return c.count() == n; }));
+    }
+    cam->stopStream();
+    ASSERT_EQ(c.means.size(), 4u);
+    EXPECT_LT(c.means[0] * 3, c.means[1]);
+    EXPECT_NEAR(c.means[1], c.means[2], 1.0);
+    EXPECT_NEAR(c.means[3], c.means[0], 1.0);
+    // Outside modes 12 and 13 the camera's own exposure applies again.
+    f.setEnumValue("ExposureMode", "Mode0");
+    cam->startStream(c, 8);
+    f.execute("TriggerSoftware");
+    ASSERT_TRUE(waitFor([&] { return c.count() == 5; }));
+    cam->stopStream();
+    EXPECT_GT(c.means[4], c.means[0] * 3);
+}
+
 TEST(SimCamera, AFullPoolAndTransportLossCountAsDroppedFrames)
 {
     auto cam = make(SimKind::GigEColour);
@@ -221,7 +306,8 @@ TEST(SimulatedCameras, FaultRulesAreCheckedBeforeAnyCameraIsMade)
         {"1:drop=101", false},    {"1:drop=-1", false},   {"1:drop=", false},
         {"1:drop=abc", false},    {"0:held", false},      {"65:held", false},
         {"x:held", false},        {"1", false},           {"1:held=3", false},
-        {"1:explode", false},     {"1:arrive", false},
+        {"1:explode", false},     {"1:arrive", false},    {"2:line=25", true},
+        {"2:line=0", false},      {"2:line", false},      {"2:line=1001", false},
     };
     for (const Case &c : cases) {
         SimulatedCameras sims;

@@ -37,6 +37,8 @@ const char *kUsage =
     "  write-register CAMERA ADDRESS VALUE   (hexadecimal)\n"
     "  grab CAMERA --count N --out DIR [--format raw|bmp|jpg|tif]\n"
     "  record CAMERA --seconds N --out FILE.avi [--codec NAME]\n"
+    "  trigger CAMERA --software [--count N]    (one frame for each software trigger)\n"
+    "  shot CAMERA --frames N --out DIR [--format raw|bmp|jpg|tif]   (a one or multi shot)\n"
     "CAMERA is a list position from 0 or a text contained in the camera's list line.\n"
     "--multicast opens GigE Vision cameras with control, streaming to a multicast group;\n"
     "--monitor receives the stream of a camera another application controls.\n";
@@ -107,7 +109,13 @@ private:
     void set();
     void grab();
     void record();
+    void trigger();
+    void shot();
     bool waitFrames(int count, int timeoutMs);
+    // Frames arriving after a wait that should see none.
+    int framesWithin(int ms);
+    std::string prepareFolder(const std::string &format);
+    void saveEachFrame(const std::string &out, const std::string &format, long count, int &saved);
 
     std::vector<std::string> args_;
     bool multicast_;
@@ -291,23 +299,24 @@ bool Cli::waitFrames(int count, int timeoutMs)
     return platform_.processUntil([&] { return events_.images >= count; }, timeoutMs);
 }
 
-void Cli::grab()
+std::string Cli::prepareFolder(const std::string &format)
 {
-    openCamera(arg(1, "CAMERA"));
-    const long count = number(option("--count", "1"), 10, "count");
     const std::string out = option("--out");
-    const std::string format = option("--format", "raw");
-    if (count < 1 || out.empty())
-        throw UsageError("grab needs --count N (1 or more) and --out DIR");
     if (format != "raw" && format != "bmp" && format != "jpg" && format != "tif")
         throw UsageError("format is raw, bmp, jpg or tif");
+    if (out.empty())
+        return out;
     std::error_code ec;
     std::filesystem::create_directories(out, ec);
     if (!std::filesystem::is_directory(out))
         throw cam::CameraError(cam::code::FileError, "cannot make the folder " + out);
-    int saved = 0;
+    return out;
+}
+
+void Cli::saveEachFrame(const std::string &out, const std::string &format, long count, int &saved)
+{
     // Each frame is saved while its event is handled, so every frame asked for is written.
-    events_.onImage = [&] {
+    events_.onImage = [this, out, format, count, &saved] {
         if (saved >= count)
             return;
         char name[64];
@@ -323,6 +332,18 @@ void Cli::grab()
         }
         ++saved;
     };
+}
+
+void Cli::grab()
+{
+    openCamera(arg(1, "CAMERA"));
+    const long count = number(option("--count", "1"), 10, "count");
+    const std::string format = option("--format", "raw");
+    const std::string out = prepareFolder(format);
+    if (count < 1 || out.empty())
+        throw UsageError("grab needs --count N (1 or more) and --out DIR");
+    int saved = 0;
+    saveEachFrame(out, format, count, saved);
     camera_.SetAcquisition(1);
     waitFrames(static_cast<int>(count), 10000 + static_cast<int>(count) * 100);
     camera_.SetAcquisition(0);
@@ -331,6 +352,72 @@ void Cli::grab()
     if (saved < count)
         throw cam::CameraError(cam::code::Failed, "the camera delivered " + std::to_string(saved) +
                                                       " of " + std::to_string(count) + " frames");
+}
+
+int Cli::framesWithin(int ms)
+{
+    const int before = events_.images;
+    platform_.processUntil([] { return false; }, ms);
+    return events_.images - before;
+}
+
+void Cli::trigger()
+{
+    bool software = false;
+    for (const auto &a : args_)
+        software = software || a == "--software";
+    const long count = number(option("--count", "1"), 10, "count");
+    if (!software || count < 1)
+        throw UsageError("trigger needs --software and takes --count N (1 or more)");
+    openCamera(arg(1, "CAMERA"));
+    const std::string oldSource = camera_.GetTriggerSource();
+    const int oldOn = camera_.GetTriggerOnOff();
+    camera_.SetTriggerSource("Software");
+    camera_.SetTriggerOnOff(1);
+    camera_.SetAcquisition(1);
+    int extra = framesWithin(300);  // nothing may come before the first trigger
+    for (long n = 1; n <= count; ++n) {
+        const int target = events_.images + 1;
+        camera_.SendSoftwareTrigger();
+        if (!waitFrames(target, 5000))
+            break;
+        extra += framesWithin(100);
+    }
+    const int received = events_.images - extra;
+    camera_.SetAcquisition(0);
+    camera_.SetTriggerOnOff(oldOn);
+    camera_.SetTriggerSource(oldSource);
+    std::cout << "triggered " << count << " times, received " << received << " frames, " << extra
+              << " untriggered, dropped " << events_.drops << "\n";
+    if (received != count || extra != 0)
+        throw cam::CameraError(cam::code::Failed, "the camera did not deliver one frame per trigger");
+}
+
+void Cli::shot()
+{
+    openCamera(arg(1, "CAMERA"));
+    const long frames = number(option("--frames", ""), 10, "frames");
+    const std::string format = option("--format", "raw");
+    const std::string out = prepareFolder(format);
+    if (frames < 1 || frames > 65535 || out.empty())
+        throw UsageError("shot needs --frames N (1 to 65535) and --out DIR");
+    int saved = 0;
+    saveEachFrame(out, format, frames, saved);
+    if (frames == 1) {
+        camera_.StartOneShot();
+    } else {
+        camera_.SetMultiShotCount(static_cast<int>(frames));
+        camera_.StartMultiShot();
+    }
+    waitFrames(static_cast<int>(frames), 10000 + static_cast<int>(frames) * 100);
+    const int extra = framesWithin(300);
+    camera_.SetAcquisition(0);
+    camera_.SetAcquisitionMode("Continuous");
+    std::cout << "shot " << saved << " frames to " << out << ", " << extra << " more arrived, dropped "
+              << events_.drops << "\n";
+    if (saved < frames || extra != 0)
+        throw cam::CameraError(cam::code::Failed, "the shot delivered " + std::to_string(saved + extra) +
+                                                      " frames for " + std::to_string(frames));
 }
 
 void Cli::record()
@@ -386,6 +473,10 @@ int Cli::run()
         grab();
     else if (command == "record")
         record();
+    else if (command == "trigger")
+        trigger();
+    else if (command == "shot")
+        shot();
     else
         throw UsageError("unknown command \"" + command + "\"");
     return 0;

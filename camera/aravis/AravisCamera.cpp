@@ -307,6 +307,7 @@ void AravisCamera::startStream(StreamListener &listener, int bufferCount)
                      }),
                      this);
     arv_stream_set_emit_signals(stream, TRUE);
+    shotsLeft_ = shotMode() ? 0 : -1;
     arv_camera_start_acquisition(camera, &error);
     if (error) {
         if (isTimeout(error))
@@ -332,6 +333,10 @@ void AravisCamera::bufferDone(ArvStream *stream, ArvBuffer *buffer)
     if (arv_buffer_get_status(buffer) != ARV_BUFFER_STATUS_SUCCESS) {
         arv_stream_push_buffer(stream, buffer);
         listener_->frameDropped();
+        return;
+    }
+    if (!takeShotFrame()) {
+        arv_stream_push_buffer(stream_, buffer);
         return;
     }
     FrameBuffer *b = queue_->acquire();
@@ -420,7 +425,23 @@ void AravisCamera::startShots(int count)
 {
     if (features().has("AcquisitionFrameCount") && count > 1)
         features().setIntValue("AcquisitionFrameCount", count);
+    shotsLeft_ = count;
     features().execute("AcquisitionStart");
+}
+
+bool AravisCamera::shotMode()
+{
+    return features().has("AcquisitionMode") && features().enumValue("AcquisitionMode") != "Continuous";
+}
+
+bool AravisCamera::takeShotFrame()
+{
+    // Some cameras (the fake one among them) keep sending in SingleFrame and MultiFrame mode:
+    // a shot delivers exactly its frames, whatever arrives after them is let go.
+    int left = shotsLeft_.load();
+    while (left > 0 && !shotsLeft_.compare_exchange_weak(left, left - 1)) {
+    }
+    return left != 0;
 }
 
 double AravisCamera::receivedFrameRate()

@@ -67,6 +67,8 @@ private:
     void startMulticast(StreamListener &listener, int bufferCount);
     void receiveRoute(const GvspRoute &route, StreamListener &listener, int bufferCount);
     void resetCounters(StreamListener &listener);
+    bool shotMode();
+    bool takeShotFrame();  // stream thread: whether a frame belongs to the current shot
     ArvDevice *device() const;
     FeatureAccess &control();
 
@@ -87,6 +89,7 @@ private:
     uint64_t frameNumber_ = 0;  // written on Aravis's stream thread only
     uint64_t underrunsSeen_ = 0;  // likewise
     FrameRateMeter rateMeter_;
+    std::atomic<int> shotsLeft_{-1};  // frames the current shot still delivers; -1: not shooting
 };
 
 } // namespace cam

@@ -237,6 +237,7 @@ void SimCamera::startStream(StreamListener &listener, int bufferCount)
         stopRequested_ = false;
         softwareTriggers_ = 0;
         shotsRemaining_ = 0;
+        sequenceIndex_ = sequenceUses_ = 0;
         queue_ = std::move(queue);
     }
     lockStreamParameters(true);
@@ -276,22 +277,27 @@ bool SimCamera::frameDue(std::chrono::steady_clock::time_point &next)
         // Settings are read on every pass, so a change while waiting takes effect at once.
         const bool shots = nodes_.enumValue("AcquisitionMode") != "Continuous";
         const bool triggered = nodes_.enumValue("TriggerMode") == "On";
-        const std::string source = nodes_.enumValue("TriggerSource");
-        const bool software = triggered && source == "Software";
-        const double fps = triggered && source == "Line1" ? 5.0 : currentFrameRate();
-        const auto period = duration_cast<steady_clock::duration>(duration<double>(1.0 / fps));
+        const bool software = triggered && nodes_.enumValue("TriggerSource") == "Software";
+        double lineHz;
+        {
+            std::lock_guard<std::mutex> lock(stateMutex_);
+            lineHz = faults_.lineHz;
+        }
+        const bool line = triggered && !software;
+        const double fps = line ? lineHz : currentFrameRate();
 
         std::unique_lock<std::mutex> lock(streamMutex_);
         if (stopRequested_)
             return false;
         const bool waitShot = shots && shotsRemaining_ == 0;
         const bool waitSoftware = software && softwareTriggers_ == 0;
-        const bool waitLine = triggered && source == "Line2";  // nothing is wired to Line2
+        const bool waitLine = line && lineHz <= 0;  // nothing pulses the input lines
         if (waitShot || waitSoftware || waitLine) {
             wake_.wait_for(lock, milliseconds(20));
             next = steady_clock::now();
             continue;
         }
+        const auto period = duration_cast<steady_clock::duration>(duration<double>(1.0 / fps));
         const auto now = steady_clock::now();
         if (!software && now < next) {
             wake_.wait_until(lock, std::min(next, now + milliseconds(50)));
@@ -308,6 +314,47 @@ bool SimCamera::frameDue(std::chrono::steady_clock::time_point &next)
     }
 }
 
+const TriggerRecord *SimCamera::sequenceRecord()
+{
+    // Trigger modes 12 and 13 take gain and shutter of each triggered frame from the table.
+    const std::string mode = nodes_.enumValue("ExposureMode");
+    if (nodes_.enumValue("TriggerMode") != "On" || (mode != "Mode12" && mode != "Mode13"))
+        return nullptr;
+    std::lock_guard<std::mutex> lock(stateMutex_);
+    if (sequenceIndex_ >= sequence_.size() || sequence_[sequenceIndex_].increment <= 0)
+        sequenceIndex_ = sequenceUses_ = 0;
+    if (sequence_.empty() || sequence_[0].increment <= 0)
+        return nullptr;
+    record_ = sequence_[sequenceIndex_];
+    // A record serves `increment` frames, then the next one; the table repeats after its end.
+    if (++sequenceUses_ >= record_.increment) {
+        sequenceUses_ = 0;
+        ++sequenceIndex_;
+    }
+    return &record_;
+}
+
+PatternLook SimCamera::currentLook(const TriggerRecord *record)
+{
+    PatternLook look;
+    const bool autoExposure = nodes_.enumValue("ExposureAuto") == "Continuous";
+    const bool autoGain = nodes_.enumValue("GainAuto") == "Continuous";
+    double gain = autoGain ? 0.0 : gainBinding_->value("All", "Gain");
+    double exposure = autoExposure ? 10000.0 : nodes_.floatValue("ExposureTime");
+    if (record) {
+        gain = record->gain;
+        exposure = record->shutter;
+    }
+    look.brightness = exposure / 10000.0 * dbToFactor(gain);
+    if (spec_.kind != SimKind::Ieee1394Mono) {
+        look.red = dbToFactor(gainBinding_->value("Red", "Gain"));
+        look.green = dbToFactor(gainBinding_->value("Green", "Gain"));
+        look.blue = dbToFactor(gainBinding_->value("Blue", "Gain"));
+    }
+    look.blackLevel = static_cast<int>(nodes_.floatValue("BlackLevel"));
+    return look;
+}
+
 void SimCamera::streamLoop()
 {
     auto next = std::chrono::steady_clock::now();
@@ -318,22 +365,12 @@ void SimCamera::streamLoop()
 void SimCamera::produceFrame()
 {
     const PixelFormat format = currentFormat();
-    if (lookDirty_.exchange(false)) {
-        PatternLook look;
-        const bool autoExposure = nodes_.enumValue("ExposureAuto") == "Continuous";
-        const bool autoGain = nodes_.enumValue("GainAuto") == "Continuous";
-        double gain = autoGain ? 0.0 : gainBinding_->value("All", "Gain");
-        look.brightness = (autoExposure ? 1.0 : nodes_.floatValue("ExposureTime") / 10000.0) *
-                          dbToFactor(gain);
-        if (spec_.kind != SimKind::Ieee1394Mono) {
-            look.red = dbToFactor(gainBinding_->value("Red", "Gain"));
-            look.green = dbToFactor(gainBinding_->value("Green", "Gain"));
-            look.blue = dbToFactor(gainBinding_->value("Blue", "Gain"));
-        }
-        look.blackLevel = static_cast<int>(nodes_.floatValue("BlackLevel"));
+    const TriggerRecord *record = sequenceRecord();
+    if (lookDirty_.exchange(false) || record || sequenceLook_) {
         const int bits = nodes_.enumValue("PixelSize") == "Bpp10" ? 10 : 12;
         pattern_.configure(format, static_cast<int>(nodes_.intValue("Width")),
-                           static_cast<int>(nodes_.intValue("Height")), bits, look);
+                           static_cast<int>(nodes_.intValue("Height")), bits, currentLook(record));
+        sequenceLook_ = record != nullptr;  // the next frame without a record looks normal again
     }
     FrameBuffer *buffer = queue_->acquire();
     ++frameNumber_;

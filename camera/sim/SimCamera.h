@@ -88,6 +88,8 @@ private:
     bool frameDue(std::chrono::steady_clock::time_point &next);
     void streamLoop();
     void produceFrame();
+    const TriggerRecord *sequenceRecord();
+    PatternLook currentLook(const TriggerRecord *record);
     Snapshot snapshot();
     void restore(const Snapshot &s);
 
@@ -121,6 +123,10 @@ private:
     std::unique_ptr<FrameQueue> queue_;
     TestPattern pattern_;  // used by the stream thread only
     uint64_t frameNumber_ = 0;
+    TriggerRecord record_;          // the sequence record of the frame being made
+    bool sequenceLook_ = false;     // the pattern carries a record's look
+    size_t sequenceIndex_ = 0;      // next record of the trigger sequence (under stateMutex_)
+    int sequenceUses_ = 0;          // frames the current record has served (under stateMutex_)
     std::mt19937 random_{12345};
 
     std::atomic<uint32_t> received_{0};

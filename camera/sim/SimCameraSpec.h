@@ -20,6 +20,7 @@ struct SimFaults {
     double dropRate = 0.0;    // share of frames lost in transport (0..1)
     int arriveAfterMs = -1;   // the camera is connected this long after start
     int removeAfterMs = -1;   // the camera is disconnected this long after start
+    double lineHz = 0.0;      // pulses per second on the trigger input lines (0: nothing wired)
 };
 
 struct SimCameraSpec {

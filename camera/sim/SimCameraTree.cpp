@@ -165,7 +165,8 @@ void SimCamera::buildAcquisitionNodes()
         "Whether frames are started by a trigger.";
     nodes_.enumeration("AcquisitionControl", "TriggerSource", {"Line1", "Line2", "Software"},
                        "Line1")
-        .description = "Where the trigger comes from. Line1 pulses at 5 Hz here.";
+        .description = "Where the trigger comes from. The lines pulse only when a pulse rate "
+                       "is simulated for them.";
     nodes_.enumeration("AcquisitionControl", "TriggerActivation",
                        {"RisingEdge", "FallingEdge", "LevelHigh", "LevelLow"}, "RisingEdge");
     Node &em = nodes_.enumeration("AcquisitionControl", "ExposureMode", numbered("Mode", 0, 15),

@@ -46,9 +46,11 @@ bool SimulatedCameras::addFault(const std::string &rule, std::string *error)
         f.arriveAfterMs = static_cast<int>(value * 1000);
     else if (name == "remove" && eq != std::string::npos)
         f.removeAfterMs = static_cast<int>(value * 1000);
+    else if (name == "line" && eq != std::string::npos && value > 0 && value <= 1000)
+        f.lineHz = value;
     else
         return fail("known faults are held, unopenable, drop=PERCENT, arrive=SECONDS, "
-                    "remove=SECONDS");
+                    "remove=SECONDS, line=HZ (0 < HZ <= 1000)");
     return true;
 }
 

@@ -18,8 +18,8 @@ public:
     SimulatedCameras() = default;
     ~SimulatedCameras();
 
-    // Parses "N:held", "N:unopenable", "N:drop=PERCENT", "N:arrive=SECONDS", "N:remove=SECONDS"
-    // (N numbers the simulated cameras from 1). Returns false and a message for bad text.
+    // Parses "N:held", "N:unopenable", "N:drop=PERCENT", "N:arrive=SECONDS", "N:remove=SECONDS",
+    // "N:line=HZ" (N numbers the simulated cameras from 1). Returns false and a message for bad text.
     bool addFault(const std::string &rule, std::string *error);
     // Creates `count` cameras, puts those without a pending arrival on the bus, and starts
     // the clock for the scripted arrivals and removals.

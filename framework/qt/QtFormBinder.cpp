@@ -2,6 +2,7 @@
 #include "framework/qt/QtFormBinder.h"
 
 #include "framework/ErrorReport.h"
+#include "framework/qt/QtGrid.h"
 #include "widgets/ToolbarIcons.h"
 
 #include <QAbstractButton>
@@ -131,6 +132,7 @@ QWidget *QtFormBinder::make(const ControlTemplate &c)
     }
     case ControlKind::Progress: return new QProgressBar(container_);
     case ControlKind::Placeholder: return new QWidget(container_);
+    case ControlKind::Grid: return new QtGrid(container_, c.flags & DigitsOnly);
     }
     return new QWidget(container_);
 }
@@ -140,6 +142,16 @@ void QtFormBinder::connectSignals(const ControlTemplate &c, QWidget *w)
     const int id = c.id;
     Window *win = &window_;
     Form *form = &window_.form();
+    if (auto *grid = dynamic_cast<QtGrid *>(w)) {
+        grid->onEditBegin = [win, id] { win->dispatch(Notify::CellEditBegin, id); };
+        grid->onEdited = [win, form, id](int row, int column, const std::string &text) {
+            auto &rows = form->mutableState(id).rows;
+            if (row < static_cast<int>(rows.size()) && column < static_cast<int>(rows[row].size()))
+                rows[row][column] = text;
+            win->dispatch(Notify::CellEditEnd, id);
+        };
+        return;
+    }
     if (auto *list = qobject_cast<QListWidget *>(w)) {
         QObject::connect(list, &QListWidget::currentRowChanged, list, [this, win, form, id](int row) {
             if (applying_)
@@ -231,7 +243,9 @@ void QtFormBinder::apply(int id, const Bound &b)
     const QSignalBlocker block(w);  // a refresh never looks like an operator's edit
     applying_ = true;
     const QString text = QString::fromStdString(s.text);
-    if (auto *l = qobject_cast<QLabel *>(w)) {
+    if (auto *grid = dynamic_cast<QtGrid *>(w)) {
+        grid->apply(s);
+    } else if (auto *l = qobject_cast<QLabel *>(w)) {
         if (l->pixmap().isNull())
             l->setText(text);
     } else if (auto *e = qobject_cast<QLineEdit *>(w)) {
