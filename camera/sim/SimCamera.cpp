@@ -335,8 +335,10 @@ void SimCamera::produceFrame()
         }
         look.blackLevel = static_cast<int>(nodes_.floatValue("BlackLevel"));
         const int bits = nodes_.enumValue("PixelSize") == "Bpp10" ? 10 : 12;
-        pattern_.configure(format, static_cast<int>(nodes_.intValue("Width")),
-                           static_cast<int>(nodes_.intValue("Height")), bits, look);
+        const auto geometry = [this](const char *name) { return static_cast<int>(nodes_.intValue(name)); };
+        const PatternRegion region{geometry("OffsetX"), geometry("OffsetY"), geometry("Width"),
+                                   geometry("Height")};
+        pattern_.configure(format, geometry("WidthMax"), geometry("HeightMax"), region, bits, look);
     }
     FrameBuffer *buffer = queue_->acquire();
     ++frameNumber_;
