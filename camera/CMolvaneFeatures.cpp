@@ -784,7 +784,13 @@ int CMolvane::GetIntValue(const std::string &node)
 void CMolvane::SetIntValue(const std::string &node, int value)
 {
     log(Dispid::SetIntValue, CallKind::Method, {node, value});
-    if (created_)
+    if (!created_)
+        return;
+    if (node == "OffsetX" || node == "Width")
+        writeRegion("OffsetX", "Width", node == "OffsetX", value);
+    else if (node == "OffsetY" || node == "Height")
+        writeRegion("OffsetY", "Height", node == "OffsetY", value);
+    else
         control().setIntValue(node, value);
 }
 
