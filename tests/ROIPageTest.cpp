@@ -133,8 +133,16 @@ TEST_F(ROIPage, Format7ShowsPacketBoundsAndTheSetRefusesOffStepValues)
     p.form().setText(RoiPacket, "1024");
     EXPECT_TRUE(enter(p, RoiPacket));  // Return in the packet edit sets it
     EXPECT_EQ(c.GetBytePerPacket(), 1024);
-    // A smaller packet slows the Format7 stream down.
-    EXPECT_EQ(platform.balloons().size(), 3u);
+    // A new region on a playing Format7 camera goes with the largest packet again.
+    frame().routeCommand(CmdPlay);
+    c.callLog().clear();
+    type(p, 0, 0, 512, 384);
+    p.dispatch(fw::Notify::Clicked, RoiSetArea);
+    EXPECT_EQ(puts(c, {Dispid::Acquisition, Dispid::ImageHeight, Dispid::BytePerPacket}),
+              (std::vector<int>{12, 5, 7, 12}));
+    EXPECT_EQ(c.GetBytePerPacket(), 4096);
+    EXPECT_EQ(f.text(RoiPacket), "4096");
+    EXPECT_EQ(c.GetImageWidth(), 512);
 }
 
 TEST_F(ROIPage, SetAreaAcceptsOnlyRegionsOnTheStepAndWithinTheSensor)
