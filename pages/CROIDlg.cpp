@@ -3,7 +3,6 @@
 
 #include "app/AppAccess.h"
 #include "framework/Form.h"
-#include "framework/Platform.h"
 #include "pages/CRectView.h"
 #include "res/ResourceIds.h"
 #include "view/CMolvaneView.h"
@@ -259,7 +258,7 @@ void CROIDlg::OnSetArea()
     for (const Corner *corner : {&kStartX, &kStartY, &kEndX, &kEndY})
         ApplyTyped(*corner);
     if (!RegionAcceptable(c)) {
-        Warn(RoiSetArea, 566);
+        ShowWarning(RoiSetArea, 566);
         onInitialUpdate();
         return;
     }
@@ -270,7 +269,7 @@ void CROIDlg::OnSetArea()
     view->m_nRoiWidth = w;
     view->m_nRoiHeight = h;
     if (w < kMinimumSize || h < kMinimumSize) {
-        Warn(RoiSetArea, 566);
+        ShowWarning(RoiSetArea, 566);
         onInitialUpdate();
         if (view->m_bPlaying) {
             view->PlayInner();
@@ -306,18 +305,11 @@ void CROIDlg::OnPacketSet()
         return;
     const int packet = number(form().text(RoiPacket));
     if (packet < m_nPacketMin || packet > m_nPacketMax || packet % kPacketStep != 0) {
-        Warn(RoiPacketSet, 515);
+        ShowWarning(RoiPacketSet, 515);
         return;
     }
     SetSpin(RoiPacketSpin, packet);
     Attempt([&] { view->m_pCamera->SetBytePerPacket(packet); });  // a refusal is not reported
-}
-
-void CROIDlg::Warn(int anchor, int stringId)
-{
-    const fw::Rect r = controlScreenRect(anchor);
-    fw::platform().showBalloon({fw::loadString(511), fw::loadString(stringId), fw::BalloonIcon::Warning,
-                                {r.left + r.width() / 2, r.bottom}});
 }
 
 bool CROIDlg::preTranslateKey(const fw::KeyEvent &key)
@@ -338,7 +330,7 @@ bool CROIDlg::preTranslateKey(const fw::KeyEvent &key)
         if (Value(c) <= (x ? m_nMaxX : m_nMaxY)) {
             ApplyTyped(c);
         } else {
-            Warn(x ? RoiEndXAnchor : RoiEndYAnchor, x ? 564 : 565);
+            ShowWarning(x ? RoiEndXAnchor : RoiEndYAnchor, x ? 564 : 565);
             if (peer())
                 peer()->setFocus(c.edit);
         }

@@ -69,7 +69,6 @@ private:
     void EnableRegion(bool enabled);
     void ShowRectView();
     void ShowModeButton();
-    void Warn(int anchor, int stringId);
     void SetSpin(int spin, int pos);
 
     std::unique_ptr<CRectView> m_pRectView;
