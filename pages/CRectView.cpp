@@ -65,6 +65,8 @@ void CRectView::SetEdge(int sensorValue, int edge)
 
 void CRectView::DrawGrid(fw::Canvas &c) const
 {
+    if (m_fScaleX <= 0 || m_fScaleY <= 0)
+        return;  // no sensor size read yet
     const float stepX = m_page.m_nUnitX / m_fScaleX, stepY = m_page.m_nUnitY / m_fScaleY;
     if (!(stepX > 3.0f && stepY > 3.0f))
         return;  // a grid finer than that would hide the picture
