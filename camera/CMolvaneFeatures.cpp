@@ -70,8 +70,11 @@ void CMolvane::writeRegion(const char *offset, const char *size, bool writeOffse
     if (value > room) {
         const int64_t inc = std::max<int64_t>(1, f.intInc(other));
         const int64_t want = f.intValue(other) - (value - room);
-        const int64_t fitted = std::max<int64_t>(f.intMin(other), want - ((want % inc) + inc) % inc);
-        f.setIntValue(other, fitted);
+        const int64_t fitted = want - ((want % inc) + inc) % inc;
+        // When even the smallest other value leaves no room, the camera refuses the value
+        // itself below and nothing has changed.
+        if (fitted >= f.intMin(other))
+            f.setIntValue(other, fitted);
     }
     f.setIntValue(node, value);
 }

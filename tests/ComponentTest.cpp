@@ -376,30 +376,3 @@ TEST(AviRecorder, FramesAfterTheDurationEndTheRecording)
     fs::remove(path);
     EXPECT_THROW(recorder.start(path.string(), "no such codec", 64, 48, 25, 150, ImageSettings{}), CameraError);
 }
-
-TEST_F(ComponentTest, RegionWritesInAnyOrderAreNeverRefusedOnTheWay)
-{
-    make(1);  // 1280 x 960, Width step 8, Height step 2
-    camera->SetCameraIndex(0);
-    // Moving right while shrinking: the offset comes first, the camera's width makes room.
-    camera->SetOffsetX(1000);
-    EXPECT_EQ(camera->GetOffsetX(), 1000);
-    EXPECT_EQ(camera->GetImageWidth(), 280);
-    camera->SetImageWidth(96);
-    EXPECT_EQ(camera->GetImageWidth(), 96);
-    // Growing from there with the size first: the offset moves back as far as needed.
-    camera->SetImageWidth(1200);
-    EXPECT_EQ(camera->GetImageWidth(), 1200);
-    EXPECT_EQ(camera->GetOffsetX(), 80);
-    camera->SetOffsetY(100);
-    EXPECT_EQ(camera->GetImageHeight(), 860);
-    // The region then frames what the camera sends.
-    camera->SetAcquisition(1);
-    ASSERT_TRUE(frames(2));
-    ASSERT_NE(camera->currentFrame(), nullptr);
-    EXPECT_EQ(camera->currentFrame()->width, 1200);
-    EXPECT_EQ(camera->currentFrame()->height, 860);
-    camera->SetAcquisition(0);
-    // A value that cannot fit at all is still refused by the camera.
-    EXPECT_NE(codeOf([&] { camera->SetOffsetX(1260); }), 0);
-}

@@ -359,3 +359,33 @@ TEST_F(ROIPage, TheGridShowsOnlyWhenBothStepsExceedThreeViewPixels)
     g_pRectView->invalidate();
     EXPECT_EQ(canvas().drawing().count(Op::Line), 0u);
 }
+
+TEST_F(ROIPage, RegionWritesInAnyOrderAreNeverRefusedOnTheWay)
+{
+    start(1);  // 1280 x 960, Width step 8, Height step 2
+    view = open(0);
+    cam::CMolvane &c = *view->m_pCamera;
+    // Moving right while shrinking: the offset comes first, the camera's width makes room.
+    c.SetOffsetX(1000);
+    EXPECT_EQ(c.GetOffsetX(), 1000);
+    EXPECT_EQ(c.GetImageWidth(), 280);
+    c.SetImageWidth(96);
+    EXPECT_EQ(c.GetImageWidth(), 96);
+    // Growing from there with the size first: the offset moves back as far as needed.
+    c.SetImageWidth(1200);
+    EXPECT_EQ(c.GetImageWidth(), 1200);
+    EXPECT_EQ(c.GetOffsetX(), 80);
+    c.SetIntValue("OffsetY", 100);  // by name too
+    EXPECT_EQ(c.GetImageHeight(), 860);
+    // The region then frames what the camera sends.
+    frame().routeCommand(CmdPlay);
+    ASSERT_TRUE(platform.processUntil([&] { return view->m_nFrameCount >= 2; }));
+    ASSERT_NE(c.currentFrame(), nullptr);
+    EXPECT_EQ(c.currentFrame()->width, 1200);
+    EXPECT_EQ(c.currentFrame()->height, 860);
+    frame().routeCommand(CmdStop);
+    // A value that cannot fit at all is refused, and the region stays as it was.
+    EXPECT_NE(codeOf([&] { c.SetOffsetX(1240); }), 0);
+    EXPECT_EQ(c.GetImageWidth(), 1200);
+    EXPECT_EQ(c.GetOffsetX(), 80);
+}
