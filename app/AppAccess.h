@@ -24,3 +24,9 @@ extern std::list<CMolvaneView *> g_listCameraView;
 extern CHistoDlg *g_pHistoDlg;
 extern CHorizonDlg *g_pHorizonDlg;
 extern CVerticalDlg *g_pVerticalDlg;
+
+namespace fw {
+class Form;
+}
+// The camera info pane's form (image format, width, height, ...), null while it does not exist.
+fw::Form *cameraInfoForm();

@@ -289,6 +289,8 @@ private:
     CameraDevice &dev();
     FeatureAccess &nodes();
     FeatureAccess &control();  // for writes: refused in monitoring mode
+    // Writes one region value so that the camera never refuses it on the way (see the .cpp).
+    void writeRegion(const char *offset, const char *size, bool writeOffset, int value);
     std::string pick(std::initializer_list<const char *> names);
     int boundMin(const std::string &node);
     int boundMax(const std::string &node);

@@ -70,6 +70,27 @@ int CMolvane::boundMax(const std::string &node)
 
 // ---- geometry, format, transport --------------------------------------------------------
 
+// A camera bounds each offset by the size it has now and each size by the offset: a region
+// that moves right and shrinks needs its size first, one that moves left and grows its offset
+// first. Whichever value comes, the other one of its axis makes room for it beforehand.
+void CMolvane::writeRegion(const char *offset, const char *size, bool writeOffset, int value)
+{
+    FeatureAccess &f = control();
+    const char *node = writeOffset ? offset : size;
+    const char *other = writeOffset ? size : offset;
+    const int64_t room = f.intMax(node);
+    if (value > room) {
+        const int64_t inc = std::max<int64_t>(1, f.intInc(other));
+        const int64_t want = f.intValue(other) - (value - room);
+        const int64_t fitted = want - ((want % inc) + inc) % inc;
+        // When even the smallest other value leaves no room, the camera refuses the value
+        // itself below and nothing has changed.
+        if (fitted >= f.intMin(other))
+            f.setIntValue(other, fitted);
+    }
+    f.setIntValue(node, value);
+}
+
 int CMolvane::GetImageWidth()
 {
     log(Dispid::ImageWidth, CallKind::Get);
@@ -80,7 +101,7 @@ void CMolvane::SetImageWidth(int v)
 {
     log(Dispid::ImageWidth, CallKind::Put, {v});
     if (created_)
-        control().setIntValue("Width", v);
+        writeRegion("OffsetX", "Width", false, v);
 }
 
 int CMolvane::GetImageHeight()
@@ -93,7 +114,7 @@ void CMolvane::SetImageHeight(int v)
 {
     log(Dispid::ImageHeight, CallKind::Put, {v});
     if (created_)
-        control().setIntValue("Height", v);
+        writeRegion("OffsetY", "Height", false, v);
 }
 
 int CMolvane::GetOffsetX()
@@ -106,7 +127,7 @@ void CMolvane::SetOffsetX(int v)
 {
     log(Dispid::OffsetX, CallKind::Put, {v});
     if (created_)
-        control().setIntValue("OffsetX", v);
+        writeRegion("OffsetX", "Width", true, v);
 }
 
 int CMolvane::GetOffsetY()
@@ -119,7 +140,7 @@ void CMolvane::SetOffsetY(int v)
 {
     log(Dispid::OffsetY, CallKind::Put, {v});
     if (created_)
-        control().setIntValue("OffsetY", v);
+        writeRegion("OffsetY", "Height", true, v);
 }
 
 int CMolvane::GetMaxWidth()
@@ -831,7 +852,13 @@ int CMolvane::GetIntValue(const std::string &node)
 void CMolvane::SetIntValue(const std::string &node, int value)
 {
     log(Dispid::SetIntValue, CallKind::Method, {node, value});
-    if (created_)
+    if (!created_)
+        return;
+    if (node == "OffsetX" || node == "Width")
+        writeRegion("OffsetX", "Width", node == "OffsetX", value);
+    else if (node == "OffsetY" || node == "Height")
+        writeRegion("OffsetY", "Height", node == "OffsetY", value);
+    else
         control().setIntValue(node, value);
 }
 

@@ -90,6 +90,12 @@ void Window::invalidate()
         peer_->invalidate();
 }
 
+void Window::captureMouse(bool capture)
+{
+    if (peer_)
+        peer_->captureMouse(capture);
+}
+
 void Window::postClose()
 {
     std::weak_ptr<bool> alive = alive_;

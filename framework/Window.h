@@ -11,6 +11,7 @@
 
 namespace fw {
 
+class Canvas;
 class Window;
 
 enum class WindowKind {
@@ -36,6 +37,7 @@ struct WindowSpec {
     bool visible = true;
     DockArea area = DockArea::Left;  // panes
     bool closable = false;           // panes: has a close box
+    bool drawsItself = false;        // painted through onPaint(Canvas &), gets the mouse
 };
 
 // What a platform does for one window.
@@ -55,6 +57,8 @@ public:
     virtual void setFocus(int /*controlId*/) {}
     // The platform's own handle of the window's client (a QWidget on Qt), for hosted components.
     virtual void *nativeHandle() const { return nullptr; }
+    // Mouse capture: the pointer is confined to the client area until released.
+    virtual void captureMouse(bool /*capture*/) {}
 };
 
 struct CommandUi {
@@ -91,6 +95,7 @@ public:
     Rect controlScreenRect(int controlId) const;
     Point clientToScreen(Point p) const;
     void invalidate();
+    void captureMouse(bool capture);
     void *nativeHandle() const { return peer_ ? peer_->nativeHandle() : nullptr; }
 
     // WM_CLOSE now, or posted to run after the current handler.
@@ -117,6 +122,11 @@ public:
     virtual void onTimer(int /*id*/) {}
     virtual void onSize(int /*width*/, int /*height*/) {}
     virtual void onPaint() {}
+    // Windows created with drawsItself: draw the whole client area, and the left button.
+    virtual void onPaint(Canvas & /*canvas*/) {}
+    virtual void onLButtonDown(Point /*client*/) {}
+    virtual void onMouseMove(Point /*client*/) {}
+    virtual void onLButtonUp(Point /*client*/) {}
     virtual void onActivate(bool /*active*/) {}
     virtual bool onMouseActivate() { return true; }  // false: the click does not activate
     virtual bool preTranslateKey(const KeyEvent & /*key*/) { return false; }  // true: consumed

@@ -22,6 +22,8 @@ public:
 protected:
     // The camera view of the active camera window, or null; taken again by every handler.
     static CMolvaneView *ActiveView();
+    // A "Warning!" balloon with string `stringId`, pointing at the bottom middle of `anchor`.
+    void ShowWarning(int anchor, int stringId) const;
     // Runs camera calls whose refusal the page answers itself; false when one was refused.
     template <typename Fn>
     static bool Attempt(Fn fn)

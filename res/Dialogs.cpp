@@ -301,6 +301,39 @@ DialogTemplate triggerSequence()
     return t;
 }
 
+DialogTemplate roiPage()
+{
+    using namespace res;
+    DialogTemplate t{320, "", 340, 140, {}};
+    auto &v = t.controls;
+    // The rectangle view (160 x 120 pixels at 40, 40) sits left of the groups.
+    v.push_back(c(K::Button, RoiMode, "Draw", 4, 26, 22, 14));
+    v.push_back(c(K::GroupBox, 0, "ROI", 140, 2, 196, 100));
+    v.push_back(c(K::Static, 0, "X", 190, 12, 30, 10));
+    v.push_back(c(K::Static, 0, "Y", 244, 12, 30, 10));
+    const std::pair<const char *, int> rows[] = {{"Start", 24}, {"Size", 40}, {"End", 56}, {"Unit", 72}};
+    for (const auto &[label, y] : rows)
+        v.push_back(c(K::Static, 0, label, 148, y + 2, 34, 10));
+    spinEdit(v, RoiStartX, RoiStartXSpin, 186, 24, 34);
+    spinEdit(v, RoiStartY, RoiStartYSpin, 240, 24, 34);
+    v.push_back(c(K::Edit, RoiSizeX, "", 186, 40, 34, 12, Disabled));
+    v.push_back(c(K::Edit, RoiSizeY, "", 240, 40, 34, 12, Disabled));
+    spinEdit(v, RoiEndX, RoiEndXSpin, 186, 56, 34);
+    spinEdit(v, RoiEndY, RoiEndYSpin, 240, 56, 34);
+    v.push_back(c(K::Button, RoiEndXAnchor, "", 203, 66, 1, 1, Hidden));
+    v.push_back(c(K::Button, RoiEndYAnchor, "", 257, 66, 1, 1, Hidden));
+    v.push_back(c(K::Edit, RoiUnitX, "", 186, 72, 34, 12, Disabled));
+    v.push_back(c(K::Edit, RoiUnitY, "", 240, 72, 34, 12, Disabled));
+    v.push_back(c(K::Button, RoiStartZero, "Start (0,0)", 146, 86, 56, 14));
+    v.push_back(c(K::Button, RoiEndMax, "End(Max,Max)", 206, 86, 60, 14));
+    v.push_back(c(K::Button, RoiSetArea, "Set Area", 272, 86, 58, 14));
+    v.push_back(c(K::GroupBox, 0, "BytePerPacket (for 1394)", 140, 106, 196, 30));
+    spinEdit(v, RoiPacket, RoiPacketSpin, 148, 118, 34);
+    v.push_back(c(K::Static, RoiPacketBounds, "[Min ~ Max]", 198, 120, 70, 10));
+    v.push_back(c(K::Button, RoiPacketSet, "Set", 272, 117, 58, 14));
+    return t;
+}
+
 DialogTemplate featurePageTitleBold(DialogTemplate t)
 {
     for (auto &c : t.controls)
@@ -351,7 +384,7 @@ const std::map<int, DialogTemplate> &dialogs()
                                  featurePageTitleBold(featurePage()),
                                  treePage(),
                                  triggerPage(), triggerSequence(),
-                                 page(320, "ROI / Byte per packet", 400, 140),
+                                 roiPage(),
                                  page(317, "Capture", 400, 140),
                                  page(145, "LUT", 400, 140)})
             m[t.id] = t;

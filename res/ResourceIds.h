@@ -109,6 +109,14 @@ constexpr int DialogTriggerExtra = 149;
 constexpr int SeqGrid = 551, SeqSet = 544, SeqSave = 545, SeqSaveSlot = 547, SeqLoad = 546,
               SeqLoadSlot = 548, SeqImport = 549, SeqExport = 550;
 
+// ROI page (320): corners with their spins, sizes, units, shortcuts and the packet size.
+constexpr int RoiStartX = 1180, RoiStartXSpin = 1058, RoiStartY = 1181, RoiStartYSpin = 1093,
+              RoiSizeX = 158, RoiSizeY = 159, RoiEndX = 163, RoiEndXSpin = 1061, RoiEndY = 162,
+              RoiEndYSpin = 1182, RoiUnitX = 161, RoiUnitY = 160, RoiStartZero = 1183,
+              RoiEndMax = 592, RoiSetArea = 1184, RoiMode = 1185, RoiPacket = 1156,
+              RoiPacketSpin = 1157, RoiPacketBounds = 1154, RoiPacketSet = 1155,
+              RoiEndXAnchor = 1294, RoiEndYAnchor = 1295;
+
 // Event log (166) and register access (168) windows.
 constexpr int LogList = 1275, LogFrameDrop = 1277, LogClear = 1294;
 constexpr int RegRange = 1287, RegAddress = 32806, RegData = 32807, RegRead = 1282, RegWrite = 1283;

@@ -7,6 +7,7 @@
 #include "app/CControlBasePane.h"
 #include "app/CMenuDlg.h"
 #include "pages/CTriggerCtrlDlg.h"
+#include "pages/CROIDlg.h"
 #include "pages/CXMLTreeDlg.h"
 #include "view/CChildFrame.h"
 #include "view/CMolvaneView.h"
@@ -381,6 +382,37 @@ TEST_F(AravisShell, AKilledCameraClosesItsWindowSoonWithoutStallingTheInterface)
     EXPECT_LT(stallMs, 3000);
     for (const auto &box : platform.messageBoxes())
         EXPECT_EQ(box.text, "Camera Aravis-Fake-GV01 (GV01) stopped answering");
+}
+
+TEST_F(AravisShell, TheRoiPageSetsARealCamerasRegionWhilePlaying)
+{
+    start(0);
+    discovery.scan();
+    platform.processEvents();
+    CMolvaneView *view = open(0);
+    ASSERT_TRUE(view && view->m_bOpenOK);
+    frame().routeCommand(res::CmdCameraControl);
+    frame().routeCommand(res::CmdPlay);
+    frame().m_pControlPane->m_pMenuDlg->dispatch(fw::Notify::Clicked, res::BtnRoi);
+    CROIDlg &p = *frame().m_pControlPane->m_pROIDlg;
+    EXPECT_FALSE(p.form().isEnabled(res::RoiPacketSet));  // GigE: no packet size here
+    ASSERT_EQ(p.form().text(res::RoiEndX), "512");
+    // Moving right and shrinking: the camera is asked in an order it accepts.
+    p.form().setText(res::RoiStartX, "1024");
+    p.form().setText(res::RoiStartY, "64");
+    p.form().setText(res::RoiEndX, "1280");
+    p.form().setText(res::RoiEndY, "256");
+    p.dispatch(fw::Notify::Clicked, res::RoiSetArea);
+    EXPECT_TRUE(platform.balloons().empty());
+    cam::CMolvane &c = *view->m_pCamera;
+    EXPECT_EQ(c.GetOffsetX(), 1024);
+    EXPECT_EQ(c.GetImageWidth(), 256);
+    EXPECT_EQ(c.GetImageHeight(), 192);
+    const auto before = view->m_nFrameCount;
+    ASSERT_TRUE(platform.processUntil([&] { return view->m_nFrameCount >= before + 3; }, 8000));
+    auto raw = c.GetRawImage(0);
+    ASSERT_TRUE(raw);
+    EXPECT_EQ(raw->size(), 256u * 192u);
 }
 
 // Multicast needs a route for the groups; the test makes a network namespace of its own whose

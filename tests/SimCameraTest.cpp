@@ -358,3 +358,26 @@ TEST(TestPattern, TheImageMovesEightPixelsAFrameAndKeepsBayerPhase)
         for (int x = 0; x + 8 < 64; ++x)
             ASSERT_EQ(b[y * 64 + x], a[y * 64 + x + 8]) << x << "," << y;
 }
+
+TEST(TestPattern, ARegionShowsExactlyThatPartOfTheSensorImage)
+{
+    TestPattern whole, part;
+    whole.configure(PixelFormat::Mono8, 64, 32, 8, PatternLook{});
+    part.configure(PixelFormat::Mono8, 64, 32, {16, 10, 24, 12}, 8, PatternLook{});
+    EXPECT_EQ(part.width(), 24);
+    EXPECT_EQ(part.height(), 12);
+    ASSERT_EQ(part.frameBytes(), 24u * 12u);
+    std::vector<uint8_t> sensor(whole.frameBytes()), b(part.frameBytes());
+    whole.render(0, sensor.data());
+    for (int frame : {0, 3, 7}) {  // also while the image moves and wraps round
+        part.render(frame, b.data());
+        for (int y = 0; y < 12; ++y)
+            for (int x = 0; x < 24; ++x)
+                ASSERT_EQ(b[y * 24 + x], sensor[(y + 10) * 64 + (16 + x + frame * 8) % 64])
+                    << frame << ":" << x << "," << y;
+    }
+    // A region past the sensor's edge is pulled back inside it.
+    part.configure(PixelFormat::Mono8, 64, 32, {60, 0, 24, 12}, 8, PatternLook{});
+    part.render(0, b.data());
+    EXPECT_EQ(b[0], sensor[40]);
+}

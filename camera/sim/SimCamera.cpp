@@ -368,8 +368,11 @@ void SimCamera::produceFrame()
     const TriggerRecord *record = sequenceRecord();
     if (lookDirty_.exchange(false) || record || sequenceLook_) {
         const int bits = nodes_.enumValue("PixelSize") == "Bpp10" ? 10 : 12;
-        pattern_.configure(format, static_cast<int>(nodes_.intValue("Width")),
-                           static_cast<int>(nodes_.intValue("Height")), bits, currentLook(record));
+        const auto geometry = [this](const char *name) { return static_cast<int>(nodes_.intValue(name)); };
+        const PatternRegion region{geometry("OffsetX"), geometry("OffsetY"), geometry("Width"),
+                                   geometry("Height")};
+        pattern_.configure(format, geometry("WidthMax"), geometry("HeightMax"), region, bits,
+                           currentLook(record));
         sequenceLook_ = record != nullptr;  // the next frame without a record looks normal again
     }
     FrameBuffer *buffer = queue_->acquire();

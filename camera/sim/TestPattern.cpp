@@ -47,15 +47,21 @@ uint8_t clamp8(double v) { return static_cast<uint8_t>(std::clamp(v, 0.0, 255.0)
 
 } // namespace
 
-void TestPattern::configure(PixelFormat format, int width, int height, int bits,
-                            const PatternLook &look)
+void TestPattern::configure(PixelFormat format, int sensorWidth, int sensorHeight,
+                            const PatternRegion &region, int bits, const PatternLook &look)
 {
     format_ = format;
-    width_ = std::max(2, width & ~1);
-    height_ = std::max(2, height & ~1);
+    sensorWidth_ = std::max(2, sensorWidth & ~1);
+    sensorHeight_ = std::max(2, sensorHeight & ~1);
+    width_ = std::clamp(region.width & ~1, 2, sensorWidth_);
+    height_ = std::clamp(region.height & ~1, 2, sensorHeight_);
+    // Even starts keep Bayer and YUV pairs in phase.
+    x_ = std::clamp(region.x & ~1, 0, sensorWidth_ - width_);
+    y_ = std::clamp(region.y & ~1, 0, sensorHeight_ - height_);
     bits_ = bits;
     rowBytes_ = static_cast<size_t>(width_) * bytesPerPixel(format_);
-    buildScene(baseImage(width_, height_), look);
+    sensorRowBytes_ = static_cast<size_t>(sensorWidth_) * bytesPerPixel(format_);
+    buildScene(baseImage(sensorWidth_, sensorHeight_), look);
 }
 
 size_t TestPattern::frameBytes() const { return rowBytes_ * height_; }
@@ -63,10 +69,10 @@ size_t TestPattern::frameBytes() const { return rowBytes_ * height_; }
 void TestPattern::buildScene(const std::vector<uint8_t> &bgr, const PatternLook &look)
 {
     const int bpp = bytesPerPixel(format_);
-    const size_t sceneRow = rowBytes_ * 2;
-    scene_.assign(sceneRow * height_, 0);
+    const size_t sceneRow = sensorRowBytes_ * 2;
+    scene_.assign(sceneRow * sensorHeight_, 0);
     auto sample = [&](int x, int y, int channel) {
-        const uint8_t *p = &bgr[(static_cast<size_t>(y) * width_ + x) * 3];
+        const uint8_t *p = &bgr[(static_cast<size_t>(y) * sensorWidth_ + x) * 3];
         const double gains[3] = {look.blue, look.green, look.red};
         return clamp8(p[channel] * look.brightness * gains[channel] + look.blackLevel);
     };
@@ -83,9 +89,9 @@ void TestPattern::buildScene(const std::vector<uint8_t> &bgr, const PatternLook 
                                         {1, 2, 0, 1}}; // GR/BG
         return first[layout][(x & 1) + 2 * (y & 1)];
     };
-    for (int y = 0; y < height_; ++y) {
+    for (int y = 0; y < sensorHeight_; ++y) {
         uint8_t *row = &scene_[y * sceneRow];
-        for (int x = 0; x < width_; ++x) {
+        for (int x = 0; x < sensorWidth_; ++x) {
             uint8_t *p = row + static_cast<size_t>(x) * bpp;
             switch (format_) {
             case PixelFormat::Mono8:
@@ -118,18 +124,19 @@ void TestPattern::buildScene(const std::vector<uint8_t> &bgr, const PatternLook 
                 break;
             }
         }
-        std::memcpy(row + rowBytes_, row, rowBytes_);
+        std::memcpy(row + sensorRowBytes_, row, sensorRowBytes_);
     }
 }
 
 void TestPattern::render(uint64_t frameNumber, uint8_t *dst) const
 {
     // Eight pixels a frame to the left; an even shift keeps Bayer and YUV pairs in phase.
-    const size_t shift = static_cast<size_t>((frameNumber * 8) % static_cast<uint64_t>(width_));
+    const uint64_t w = static_cast<uint64_t>(sensorWidth_);
+    const size_t shift = static_cast<size_t>((frameNumber * 8 + static_cast<uint64_t>(x_)) % w);
     const size_t offset = shift * bytesPerPixel(format_);
-    const size_t sceneRow = rowBytes_ * 2;
+    const size_t sceneRow = sensorRowBytes_ * 2;
     for (int y = 0; y < height_; ++y)
-        std::memcpy(dst + y * rowBytes_, &scene_[y * sceneRow + offset], rowBytes_);
+        std::memcpy(dst + y * rowBytes_, &scene_[(y_ + y) * sceneRow + offset], rowBytes_);
 }
 
 } // namespace cam

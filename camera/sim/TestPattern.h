@@ -14,10 +14,25 @@ struct PatternLook {
     int blackLevel = 0;
 };
 
+// The part of the sensor a frame shows, in sensor pixels.
+struct PatternRegion {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
 class TestPattern {
 public:
-    // Builds the scene once; rendering a frame is then a copy of shifted rows.
-    void configure(PixelFormat format, int width, int height, int bits, const PatternLook &look);
+    // Builds the scene of the whole sensor once; rendering a frame is then a copy of the
+    // region's part of shifted rows.
+    void configure(PixelFormat format, int sensorWidth, int sensorHeight, const PatternRegion &region,
+                   int bits, const PatternLook &look);
+    // The whole sensor.
+    void configure(PixelFormat format, int width, int height, int bits, const PatternLook &look)
+    {
+        configure(format, width, height, {0, 0, width, height}, bits, look);
+    }
     size_t frameBytes() const;
     void render(uint64_t frameNumber, uint8_t *dst) const;
     int width() const { return width_; }
@@ -30,8 +45,13 @@ private:
     int width_ = 0;
     int height_ = 0;
     int bits_ = 8;
+    int sensorWidth_ = 0;
+    int sensorHeight_ = 0;
+    int x_ = 0;                   // the region's start on the sensor
+    int y_ = 0;
     size_t rowBytes_ = 0;         // bytes of one frame row
-    std::vector<uint8_t> scene_;  // two frame widths side by side, so any shift is one copy
+    size_t sensorRowBytes_ = 0;   // bytes of one sensor row
+    std::vector<uint8_t> scene_;  // two sensor widths side by side, so any shift is one copy
 };
 
 } // namespace cam

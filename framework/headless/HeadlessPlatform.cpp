@@ -2,6 +2,7 @@
 #include "framework/headless/HeadlessPlatform.h"
 
 #include "framework/ErrorReport.h"
+#include "framework/headless/HeadlessCanvasPeer.h"
 
 #include <chrono>
 #include <thread>
@@ -63,6 +64,8 @@ std::unique_ptr<WindowPeer> HeadlessPlatform::createPeer(Window &window, const W
     }
     if (params.kind == WindowKind::MdiChild)
         return std::make_unique<HeadlessChildPeer>(params, window, *this);
+    if (params.drawsItself)
+        return std::make_unique<HeadlessCanvasPeer>(params, window);
     return std::make_unique<HeadlessPeer>(params);
 }
 

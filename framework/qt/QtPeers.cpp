@@ -94,6 +94,12 @@ void QtWidgetPeer::invalidate()
         inner_->update();
 }
 
+void QtWidgetPeer::captureMouse(bool capture)
+{
+    if (inner_)
+        inner_->setMouseCaptured(capture);
+}
+
 void QtWidgetPeer::setFocus(int controlId)
 {
     if (!inner_)

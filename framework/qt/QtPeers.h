@@ -29,6 +29,7 @@ public:
     Point clientToScreen(Point p) const override;
     void invalidate() override;
     void setFocus(int controlId) override;
+    void captureMouse(bool capture) override;
     void *nativeHandle() const override { return inner_.data(); }
 
     QWidget *outer() const { return outer_; }

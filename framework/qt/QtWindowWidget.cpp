@@ -2,10 +2,16 @@
 #include "framework/qt/QtWindowWidget.h"
 
 #include "framework/ErrorReport.h"
+#include "framework/qt/QtCanvas.h"
 #include "framework/qt/QtFormBinder.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
 
 namespace fw {
 
@@ -56,8 +62,75 @@ void QtWindowWidget::resizeEvent(QResizeEvent *event)
 void QtWindowWidget::paintEvent(QPaintEvent *event)
 {
     QWidget::paintEvent(event);
-    if (window_)
+    if (drawsItself())
+        paintBackBuffer();
+    else if (window_)
         guarded([this] { window_->onPaint(); });
+}
+
+void QtWindowWidget::paintBackBuffer()
+{
+    // The buffer has the screen's device pixels, so drawing stays sharp on high-DPI screens.
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (backBuffer_.size() != pixels) {
+        backBuffer_ = QImage(pixels, QImage::Format_RGB32);
+        backBuffer_.setDevicePixelRatio(ratio);
+    }
+    backBuffer_.fill(palette().color(QPalette::Window));
+    {
+        QPainter painter(&backBuffer_);
+        QtCanvas canvas(painter, {width(), height()});
+        guarded([&] { window_->onPaint(canvas); });
+    }
+    QPainter(this).drawImage(0, 0, backBuffer_);
+}
+
+void QtWindowWidget::setMouseCaptured(bool captured)
+{
+    if (captured == captured_)
+        return;
+    captured_ = captured;
+    if (captured)
+        grabMouse();
+    else
+        releaseMouse();
+}
+
+QPoint QtWindowWidget::confined(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    if (!captured_)
+        return p;
+    const QPoint inside(std::clamp(p.x(), 0, std::max(0, width() - 1)),
+                        std::clamp(p.y(), 0, std::max(0, height() - 1)));
+    if (inside != p)
+        QCursor::setPos(mapToGlobal(inside));
+    return inside;
+}
+
+void QtWindowWidget::mousePressEvent(QMouseEvent *event)
+{
+    if (!drawsItself() || event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    const QPoint p = event->position().toPoint();
+    guarded([&] { window_->onLButtonDown({p.x(), p.y()}); });
+}
+
+void QtWindowWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!drawsItself())
+        return QWidget::mouseMoveEvent(event);
+    const QPoint p = confined(event);
+    guarded([&] { window_->onMouseMove({p.x(), p.y()}); });
+}
+
+void QtWindowWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!drawsItself() || event->button() != Qt::LeftButton)
+        return QWidget::mouseReleaseEvent(event);
+    const QPoint p = confined(event);
+    guarded([&] { window_->onLButtonUp({p.x(), p.y()}); });
 }
 
 void QtWindowWidget::closeEvent(QCloseEvent *event)

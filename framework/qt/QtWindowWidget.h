@@ -4,6 +4,7 @@
 
 #include "framework/Window.h"
 
+#include <QImage>
 #include <QWidget>
 
 #include <functional>
@@ -24,15 +25,26 @@ public:
     void buildFromTemplate(int templateId);
     QWidget *control(int id) const;
     int controlIdOf(const QWidget *widget) const;
+    // While captured, the mouse goes to this widget and the pointer stays inside it.
+    void setMouseCaptured(bool captured);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    bool drawsItself() const { return window_ && window_->params().drawsItself; }
+    void paintBackBuffer();
+    QPoint confined(QMouseEvent *event);
+
     Window *window_;
     std::unique_ptr<QtFormBinder> binder_;
+    QImage backBuffer_;  // windows that draw themselves paint here, then show it at once
+    bool captured_ = false;
 };
 
 // Runs fn on the window after the current event, if the window still exists then; handlers
