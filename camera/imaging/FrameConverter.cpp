@@ -132,14 +132,19 @@ void convertToBgr(const FrameBuffer &frame, const ImageSettings &s, cv::Mat &dst
     } else {
         cv::cvtColor(eight, dst, cv::COLOR_GRAY2BGR);
     }
-    if (s.mirror && s.flip)
-        cv::flip(dst, dst, -1);
-    else if (s.mirror)
-        cv::flip(dst, dst, 1);
-    else if (s.flip)
-        cv::flip(dst, dst, 0);
+    applyFlips(s, dst);
     if (s.negative)
         cv::bitwise_not(dst, dst);
+}
+
+void applyFlips(const ImageSettings &s, cv::Mat &image)
+{
+    if (s.mirror && s.flip)
+        cv::flip(image, image, -1);
+    else if (s.mirror)
+        cv::flip(image, image, 1);
+    else if (s.flip)
+        cv::flip(image, image, 0);
 }
 
 } // namespace cam
