@@ -34,6 +34,9 @@ protected:
         }
     }
 
+    // The warning balloon "Warning!" with string `stringId`, pointing at a control's bottom middle.
+    void WarnAt(int anchor, int stringId);
+
 private:
     int m_templateId;
 };

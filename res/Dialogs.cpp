@@ -247,6 +247,31 @@ DialogTemplate roiPage()
     return t;
 }
 
+DialogTemplate capturePage()
+{
+    using namespace res;
+    DialogTemplate t{317, "", 340, 150, {}};
+    auto &v = t.controls;
+    v.push_back(c(K::Static, 0, "Capture Type", 8, 8, 60, 10));
+    v.push_back(list(CapType, 72, 6, 80));
+    v.push_back(c(K::Static, CapFormatLabel, "Data Format", 8, 26, 60, 10));
+    v.push_back(list(CapFormat, 72, 24, 80));
+    v.push_back(c(K::Static, CapTimeLabel, "Stream Time", 8, 44, 60, 10));
+    v.push_back(c(K::Edit, CapTime, "0", 72, 42, 50, 12));
+    v.push_back(c(K::Button, CapTimeAnchor, "", 96, 52, 1, 1, Hidden));
+    v.push_back(c(K::Static, CapUnitLabel, "Sec", 126, 44, 20, 10));
+    v.push_back(c(K::Static, CapCodecLabel, "Codec", 164, 8, 30, 10));
+    v.push_back(list(CapCodec, 196, 6, 120));
+    v.push_back(c(K::Static, 0, "Path", 8, 64, 60, 10));
+    v.push_back(c(K::Static, CapPathCaption, "Still", 72, 62, 60, 10));
+    v.push_back(c(K::Edit, CapPath, "", 8, 76, 290, 12));
+    v.push_back(c(K::Button, CapFolder, "...", 302, 75, 20, 14));
+    v.push_back(c(K::Button, CapButton, "Capture", 8, 96, 70, 16));
+    v.push_back(c(K::Progress, CapProgress, "", 86, 98, 236, 12, Hidden));
+    v.push_back(c(K::Static, CapStatus, "", 8, 118, 314, 10));
+    return t;
+}
+
 DialogTemplate featurePageTitleBold(DialogTemplate t)
 {
     for (auto &c : t.controls)
@@ -297,7 +322,7 @@ const std::map<int, DialogTemplate> &dialogs()
                                  treePage(),
                                  page(319, "Trigger/Strobe , One/Multi Shot", 400, 140),
                                  roiPage(),
-                                 page(317, "Capture", 400, 140),
+                                 capturePage(),
                                  page(145, "LUT", 400, 140)})
             m[t.id] = t;
         return m;
