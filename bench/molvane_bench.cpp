@@ -7,6 +7,10 @@
 //     Starts arv-fake-gv-camera-0.8 on 127.0.0.1 at its largest size and fastest rate and
 //     receives from it through the component and through a plain Aravis loop, one after the
 //     other, ending with "ratio R" (component / plain).
+//   molvane-bench record [--codec MJPG|raw|FFV1] [--width W --height H] [--seconds S]
+//     The AVI recorder on a simulated camera's frames, against OpenCV's VideoWriter on one
+//     thread, ending with "ratio R" (recorder / VideoWriter); see RecordBench.cpp.
+#include "bench/RecordBench.h"
 #include "camera/CMolvane.h"
 #include "camera/CameraBus.h"
 #include "camera/display/QtCameraDisplay.h"
@@ -201,6 +205,8 @@ int runAravis(double seconds)
 
 int main(int argc, char **argv)
 {
+    if (argc >= 2 && std::strcmp(argv[1], "record") == 0)
+        return runRecordBench(argc - 2, argv + 2);
 #ifdef MOLVANE_HAVE_ARAVIS
     if (argc >= 2 && std::strcmp(argv[1], "aravis") == 0) {
         double seconds = 10;

@@ -177,7 +177,11 @@ void AviRecorder::start(const std::string &path, const std::string &codec, int w
     settings_ = settings;
 }
 
-void AviRecorder::push(const FrameBuffer &frame)
+void AviRecorder::push(const FrameBuffer &frame) { push(frame, false); }
+
+void AviRecorder::pushWaiting(const FrameBuffer &frame) { push(frame, true); }
+
+void AviRecorder::push(const FrameBuffer &frame, bool wait)
 {
     if (!queue_ || !queue_->status().active)
         return;
@@ -185,7 +189,7 @@ void AviRecorder::push(const FrameBuffer &frame)
         queue_->requestFinish();  // the writer closes the file once the queue is written
         return;
     }
-    queue_->push(frame, settings_);
+    queue_->push(frame, settings_, {}, wait);
 }
 
 void AviRecorder::stop()

@@ -29,6 +29,8 @@ public:
                int durationMs, const ImageSettings &settings, int encoders = 0);
     // Hands a delivered frame over; the first frame after the duration ends the recording.
     void push(const FrameBuffer &frame);
+    // The same, waiting for room in the queue instead of counting the frame lost.
+    void pushWaiting(const FrameBuffer &frame);
     // Writes what is queued and closes the file (it takes its name now).
     void stop();
     bool recording() const { return queue_ && status().active; }
@@ -38,6 +40,7 @@ public:
 
 private:
     struct Output;
+    void push(const FrameBuffer &frame, bool wait);
     std::unique_ptr<Output> output_;
     std::unique_ptr<WriterQueue> queue_;
     ImageSettings settings_;

@@ -23,18 +23,23 @@ int WriterQueue::defaultEncoders()
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
-bool WriterQueue::push(const FrameBuffer &frame, const ImageSettings &settings, const std::string &path)
+bool WriterQueue::push(const FrameBuffer &frame, const ImageSettings &settings, const std::string &path,
+                       bool wait)
 {
     Slot *slot = nullptr;
     uint64_t sequence = 0;
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (!stop_ && !failed_)
+        std::unique_lock<std::mutex> lock(mutex_);
+        auto freeSlot = [&] {
             for (auto &s : slots_)
-                if (s->state == State::Free) {
-                    slot = s.get();
-                    break;
-                }
+                if (s->state == State::Free)
+                    return s.get();
+            return static_cast<Slot *>(nullptr);
+        };
+        if (wait)
+            freed_.wait(lock, [&] { return stop_ || failed_ || freeSlot(); });
+        if (!stop_ && !failed_)
+            slot = freeSlot();
         if (!slot) {
             ++lost_;  // the encoders are behind or writing failed: this frame is not written
             return false;
@@ -143,6 +148,7 @@ void WriterQueue::writerLoop()
             slot->state = State::Free;
             ++nextWrite_;
         }
+        freed_.notify_one();
     }
     if (close_ && !failed_) {
         try {
@@ -160,6 +166,7 @@ void WriterQueue::fail(const std::string &message)
     if (error_.empty())
         error_ = message;
     failed_ = true;
+    freed_.notify_all();
 }
 
 void WriterQueue::requestFinish()
@@ -170,6 +177,7 @@ void WriterQueue::requestFinish()
     }
     toEncode_.notify_all();
     toWrite_.notify_all();
+    freed_.notify_all();
 }
 
 void WriterQueue::finish()

@@ -50,7 +50,9 @@ public:
     WriterQueue &operator=(const WriterQueue &) = delete;
 
     // Copies the frame in; false (and counted as lost) when every slot is busy or writing failed.
-    bool push(const FrameBuffer &frame, const ImageSettings &settings, const std::string &path = {});
+    // With `wait` it waits for a free slot instead (a source that can wait, such as a benchmark).
+    bool push(const FrameBuffer &frame, const ImageSettings &settings, const std::string &path = {},
+              bool wait = false);
     // Takes no more frames; what is queued is still written, then Close runs. Does not wait.
     void requestFinish();
     // requestFinish, then waits for the threads. Safe to call twice.
@@ -79,6 +81,7 @@ private:
     mutable std::mutex mutex_;  // protects every slot's state, nextSequence_, error_ and stop_
     std::condition_variable toEncode_;
     std::condition_variable toWrite_;
+    std::condition_variable freed_;
     uint64_t nextSequence_ = 0;
     uint64_t nextWrite_ = 0;  // touched by the writer thread only
     std::string error_;
