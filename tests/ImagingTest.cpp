@@ -95,3 +95,22 @@ TEST(FrameConverter, YuvGreyStaysGreyAndEffectsApplyInOrder)
     convertToBgr(f, flipNegative, out);
     EXPECT_NEAR(out.at<cv::Vec3b>(0, 0)[0], 255 - 200, 3);  // bottom row on top, inverted
 }
+
+TEST(FrameConverter, ASixteenBitFrameAfterAnEightBitOneLeavesThatFrameAlone)
+{
+    FrameBuffer mono;
+    mono.width = 4;
+    mono.height = 2;
+    mono.format = PixelFormat::Mono8;
+    mono.data.assign(8, 7);
+    mono.size = 8;
+    FrameBuffer deep = mono;
+    deep.format = PixelFormat::Mono16;
+    deep.bits = 12;
+    deep.data.assign(16, 0xff);
+    deep.size = 16;
+    cv::Mat out;
+    convertForDisplay(mono, ImageSettings{}, out);
+    convertForDisplay(deep, ImageSettings{}, out);  // once wrote its result into mono's buffer
+    EXPECT_EQ(mono.data, std::vector<uint8_t>(8, 7));
+}
