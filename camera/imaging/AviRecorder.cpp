@@ -171,7 +171,7 @@ void AviRecorder::start(const std::string &path, const std::string &codec, int w
     const int threads = encoders > 0 ? encoders : WriterQueue::defaultEncoders();
     // Enough slots that every encoder has work while the writer catches up.
     queue_ = std::make_unique<WriterQueue>(
-        3 * threads + 4, threads, [out](WriterJob &job) { out->encode(job); },
+        WriterQueue::defaultSlots(threads), threads, [out](WriterJob &job) { out->encode(job); },
         [out](WriterJob &job) { out->write(job); }, [out] { out->close(); });
     end_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(durationMs);
     settings_ = settings;

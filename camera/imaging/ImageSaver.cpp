@@ -46,7 +46,7 @@ ImageSaver::~ImageSaver() { flush(); }
 void ImageSaver::startQueue()
 {
     queue_ = std::make_unique<WriterQueue>(
-        3 * encoders_ + 4, encoders_,
+        WriterQueue::defaultSlots(encoders_), encoders_,
         [this](WriterJob &job) { encodeStill(job.frame, job.settings, job.path, quality_, job.encoded); },
         [](WriterJob &job) { writeFile(job.path, job.encoded); });
 }

@@ -5,6 +5,7 @@
 #include "camera/FrameQueue.h"
 #include "camera/imaging/ImageSettings.h"
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <functional>
@@ -61,6 +62,10 @@ public:
     bool failed() const { return failed_; }
     // How many encoder threads fit this machine.
     static int defaultEncoders();
+    // Slots for that many encoders: each busy, plus room for a burst of about a quarter second
+    // at 100 fps while the disk or the processor is taken by something else. A slot's memory
+    // is taken only when the queue backs up that far.
+    static int defaultSlots(int encoders) { return std::max(3 * encoders + 4, 24); }
 
 private:
     enum class State { Free, Queued, Encoding, Encoded, Lost };
