@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -35,6 +36,15 @@ struct RecordOptions {
 };
 
 double since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// Processor time of the whole process (all threads), in milliseconds: on a shared machine the
+// work per frame stays put while wall-clock rates move with the other load.
+double cpuMs()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
+}
 
 // A few frames of the simulated camera's moving pattern, fed round and round.
 std::vector<cam::FrameBuffer> cameraFrames(const RecordOptions &o, cam::PixelFormat format)
@@ -59,6 +69,7 @@ std::vector<cam::FrameBuffer> cameraFrames(const RecordOptions &o, cam::PixelFor
 
 struct RecorderRun {
     double fps = 0;
+    double cpuMsPerFrame = 0;
     double mbPerSecond = 0;
     uint64_t written = 0;
     uint64_t lost = 0;
@@ -67,11 +78,13 @@ struct RecorderRun {
 // Pushes frames for the given time, either as fast as the recorder takes them (inputFps 0) or at
 // a steady rate; the file is closed before the clock stops.
 RecorderRun record(const RecordOptions &o, const std::vector<cam::FrameBuffer> &frames,
-                   const cam::ImageSettings &settings, double inputFps)
+                   const cam::ImageSettings &settings, double inputFps, int encoders = 0)
 {
     const fs::path path = o.dir / ("molvane-bench-" + std::to_string(getpid()) + ".avi");
     cam::AviRecorder recorder;
-    recorder.start(path.string(), o.codec, o.width, o.height, inputFps > 0 ? inputFps : 100, 3600 * 1000, settings);
+    recorder.start(path.string(), o.codec, o.width, o.height, inputFps > 0 ? inputFps : 100, 3600 * 1000, settings,
+                   encoders);
+    const double cpu0 = cpuMs();
     const auto start = Clock::now();
     for (uint64_t n = 0; since(start) < o.seconds; ++n) {
         const cam::FrameBuffer &f = frames[n % frames.size()];
@@ -94,13 +107,14 @@ RecorderRun record(const RecordOptions &o, const std::vector<cam::FrameBuffer> &
     r.written = s.written;
     r.lost = s.lost;
     r.fps = s.written / elapsed;
+    r.cpuMsPerFrame = s.written ? (cpuMs() - cpu0) / s.written : 0;
     r.mbPerSecond = ec ? 0 : bytes / elapsed / 1e6;
     return r;
 }
 
 // OpenCV's VideoWriter on one thread: convert and write each frame in turn.
 double videoWriterFps(const RecordOptions &o, const std::vector<cam::FrameBuffer> &frames,
-                      const cam::ImageSettings &settings)
+                      const cam::ImageSettings &settings, double &cpuMsPerFrame)
 {
     const fs::path path = o.dir / ("molvane-bench-vw-" + std::to_string(getpid()) + ".avi");
     const int fourcc = o.codec == "raw" ? 0
@@ -113,6 +127,7 @@ double videoWriterFps(const RecordOptions &o, const std::vector<cam::FrameBuffer
         return 0;
     cv::Mat bgr;
     uint64_t n = 0;
+    const double cpu0 = cpuMs();
     const auto start = Clock::now();
     for (; since(start) < o.seconds; ++n) {
         cam::convertToBgr(frames[n % frames.size()], settings, bgr);
@@ -120,6 +135,7 @@ double videoWriterFps(const RecordOptions &o, const std::vector<cam::FrameBuffer
     }
     writer.release();
     const double elapsed = since(start);
+    cpuMsPerFrame = n ? (cpuMs() - cpu0) / n : 0;
     std::error_code ec;
     fs::remove(path, ec);
     return n / elapsed;
@@ -189,8 +205,13 @@ int runRecordBench(int argc, char **argv)
     std::printf("codec %s\nframe %dx%d %s\nencoders %d\n", cam::AviRecorder::codecNamed(o.codec).c_str(),
                 o.width, o.height, o.format.c_str(), cam::WriterQueue::defaultEncoders());
     const RecorderRun fastest = record(o, frames, settings, 0);
-    std::printf("recorder_frames_per_second %.1f\nrecorder_mb_per_second %.1f\nrecorder_skipped %llu\n",
-                fastest.fps, fastest.mbPerSecond, static_cast<unsigned long long>(fastest.lost));
+    std::printf("recorder_frames_per_second %.1f\nrecorder_mb_per_second %.1f\nrecorder_skipped %llu\n"
+                "recorder_cpu_ms_per_frame %.2f\n",
+                fastest.fps, fastest.mbPerSecond, static_cast<unsigned long long>(fastest.lost), fastest.cpuMsPerFrame);
+    // The same with one encoder: how much comes from the threads and how much from the encoder.
+    const RecorderRun one = record(o, frames, settings, 0, 1);
+    std::printf("recorder_1_encoder_frames_per_second %.1f\nrecorder_1_encoder_cpu_ms_per_frame %.2f\n", one.fps,
+                one.cpuMsPerFrame);
     for (double rate : {50.0, 100.0}) {
         const RecorderRun paced = record(o, frames, settings, rate);
         std::printf("input_%.0f_fps_written %llu\ninput_%.0f_fps_lost %llu\n", rate,
@@ -201,8 +222,14 @@ int runRecordBench(int argc, char **argv)
         const double disk = diskMbPerSecond(o, frames.front().size * 3, o.seconds);
         std::printf("disk_mb_per_second %.1f\nraw_vs_disk %.3f\n", disk, disk > 0 ? fastest.mbPerSecond / disk : 0);
     }
-    const double single = videoWriterFps(o, frames, settings);
-    std::printf("videowriter_frames_per_second %.1f\n", single);
+    double singleCpu = 0;
+    const double single = videoWriterFps(o, frames, settings, singleCpu);
+    std::printf("videowriter_frames_per_second %.1f\nvideowriter_cpu_ms_per_frame %.2f\n", single, singleCpu);
+    // What an otherwise idle machine gives: the recorder's work spread over every core, against
+    // the single thread's work per frame.
+    const double cores = cam::WriterQueue::defaultEncoders();
+    std::printf("idle_machine_ratio %.3f\n",
+                fastest.cpuMsPerFrame > 0 ? singleCpu / (fastest.cpuMsPerFrame / cores) : 0.0);
     std::printf("ratio %.3f\n", single > 0 ? fastest.fps / single : 0.0);
     return 0;
 }

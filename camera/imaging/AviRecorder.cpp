@@ -80,7 +80,7 @@ struct AviRecorder::Output {
         else if (codec == kRaw)
             encodeBottomUpBgr(job.frame, job.settings, 4, job.encoded);
         else
-            encodeBottomUpBgr(job.frame, job.settings, 1, job.encoded);
+            encodeBgr(job.frame, job.settings, 1, false, job.encoded);
     }
     void write(WriterJob &job)
     {
@@ -88,10 +88,7 @@ struct AviRecorder::Output {
             avi.writeFrame(job.encoded.data(), job.encoded.size());
             return;
         }
-        cv::Mat bottomUp(height, width, CV_8UC3, job.encoded.data());
-        cv::Mat image;
-        cv::flip(bottomUp, image, 0);
-        video.write(image);
+        video.write(cv::Mat(height, width, CV_8UC3, job.encoded.data()));
     }
     void close()
     {

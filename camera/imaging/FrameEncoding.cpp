@@ -60,17 +60,29 @@ void encodeJpeg(const FrameBuffer &frame, const ImageSettings &s, int quality, s
         throw CameraError(code::Failed, "cannot encode a JPEG frame");
 }
 
-void encodeBottomUpBgr(const FrameBuffer &frame, const ImageSettings &s, int rowAlign,
-                       std::vector<uint8_t> &out)
+void encodeBgr(const FrameBuffer &frame, const ImageSettings &s, int rowAlign, bool bottomUp,
+               std::vector<uint8_t> &out)
 {
     thread_local cv::Mat bgr;
     convertToBgr(frame, s, bgr);
     const size_t row = static_cast<size_t>(bgr.cols) * 3;
     const size_t align = static_cast<size_t>(std::max(rowAlign, 1));
     const size_t stride = (row + align - 1) / align * align;
-    out.assign(stride * static_cast<size_t>(bgr.rows), 0);
-    for (int y = 0; y < bgr.rows; ++y)
-        std::memcpy(&out[stride * static_cast<size_t>(bgr.rows - 1 - y)], bgr.ptr<uint8_t>(y), row);
+    out.resize(stride * static_cast<size_t>(bgr.rows));  // a reused buffer is not cleared again
+    cv::Mat rows(bgr.rows, bgr.cols, CV_8UC3, out.data(), stride);
+    if (bottomUp)
+        cv::flip(bgr, rows, 0);
+    else
+        bgr.copyTo(rows);
+    if (stride > row)
+        for (int y = 0; y < bgr.rows; ++y)
+            std::memset(&out[stride * static_cast<size_t>(y) + row], 0, stride - row);
+}
+
+void encodeBottomUpBgr(const FrameBuffer &frame, const ImageSettings &s, int rowAlign,
+                       std::vector<uint8_t> &out)
+{
+    encodeBgr(frame, s, rowAlign, true, out);
 }
 
 std::string stillEnding(const std::string &path)

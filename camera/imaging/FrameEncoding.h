@@ -15,7 +15,10 @@ bool showsGrey(const FrameBuffer &frame, const ImageSettings &settings);
 // A JPEG of the frame as the operator sees it: one channel for grey frames, else BGR.
 void encodeJpeg(const FrameBuffer &frame, const ImageSettings &settings, int quality,
                 std::vector<uint8_t> &out);
-// The frame as 24-bit BGR rows, bottom row first, each row padded to `rowAlign` bytes.
+// The frame as 24-bit BGR rows, each padded to `rowAlign` bytes, the bottom row first or last.
+void encodeBgr(const FrameBuffer &frame, const ImageSettings &settings, int rowAlign, bool bottomUp,
+               std::vector<uint8_t> &out);
+// The same, bottom row first (as uncompressed AVI and "-rgb.raw" keep them).
 void encodeBottomUpBgr(const FrameBuffer &frame, const ImageSettings &settings, int rowAlign,
                        std::vector<uint8_t> &out);
 // The file bytes of a still: ".jpg", ".bmp", ".tif", ".png", ".raw" (the frame's own bytes) or
