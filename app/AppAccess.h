@@ -30,3 +30,7 @@ class Form;
 }
 // The camera info pane's form (image format, width, height, ...), null while it does not exist.
 fw::Form *cameraInfoForm();
+
+#include <string>
+// Adds a line to the event log viewer while it is open with its logging on.
+void logEvent(const std::string &line);

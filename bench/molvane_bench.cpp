@@ -14,6 +14,10 @@
 //   molvane-bench tree GENICAM.xml [--fake-camera]
 //     The node tree page filled from a camera's description: user-interface time of the fill
 //     and of switching the visibility level.
+//   molvane-bench record [--codec MJPG|raw|FFV1] [--width W --height H] [--seconds S]
+//     The AVI recorder on a simulated camera's frames, against OpenCV's VideoWriter on one
+//     thread, ending with "ratio R" (recorder / VideoWriter); see RecordBench.cpp.
+#include "bench/RecordBench.h"
 #include "bench/TreeBench.h"
 #include "camera/CMolvane.h"
 #include "camera/CameraBus.h"
@@ -463,6 +467,8 @@ void probe(Stations &stations, double fps, bool kept)
 
 int main(int argc, char **argv)
 {
+    if (argc >= 2 && std::strcmp(argv[1], "record") == 0)
+        return runRecordBench(argc - 2, argv + 2);
 #ifdef MOLVANE_HAVE_ARAVIS
     if (argc >= 2 && std::strcmp(argv[1], "aravis") == 0) {
         double seconds = 3;

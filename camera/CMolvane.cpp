@@ -13,21 +13,6 @@
 namespace cam {
 
 namespace {
-
-std::string lowerExtension(const std::string &path)
-{
-    auto dot = path.find_last_of('.');
-    if (dot == std::string::npos)
-        return {};
-    std::string ext = path.substr(dot);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext;
-}
-
-} // namespace
-
-namespace {
 DisplayFactory &displayFactory()
 {
     static DisplayFactory factory;
@@ -550,21 +535,10 @@ void CMolvane::SaveImage(const std::string &path, int quality)
         return;
     if (!current_)
         throw CameraError(code::Failed, "there is no image to save");
-    const std::string ext = lowerExtension(path);
-    std::vector<int> params;
-    if (ext == ".jpg" || ext == ".jpeg")
-        params = {cv::IMWRITE_JPEG_QUALITY, std::clamp(quality, 1, 100)};
-    else if (ext != ".bmp" && ext != ".tif" && ext != ".tiff")
-        throw CameraError(code::NotSupported, "cannot save images as \"" + ext + "\"");
-    bool ok = false;
-    try {
-        ok = cv::imwrite(path, convertedFrame(), params);
-    } catch (const cv::Exception &) {
-        ok = false;
-    }
-    if (!ok)
-        throw CameraError(code::FileError, "cannot write " + path);
+    saver_.save(*current_, settings_, path, quality);
 }
+
+void CMolvane::FlushImages() { saver_.flush(); }
 
 StringList CMolvane::GetAviCodecList()
 {
@@ -603,5 +577,9 @@ void CMolvane::StopAviCapture()
     log(Dispid::StopAviCapture, CallKind::Method);
     recorder_.stop();
 }
+
+WriterStatus CMolvane::recordingStatus() const { return recorder_.status(); }
+
+WriterStatus CMolvane::imageSaveStatus() const { return saver_.status(); }
 
 } // namespace cam

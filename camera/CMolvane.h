@@ -6,6 +6,7 @@
 #include "camera/CameraDevice.h"
 #include "camera/CameraEvents.h"
 #include "camera/imaging/AviRecorder.h"
+#include "camera/imaging/ImageSaver.h"
 #include "camera/imaging/ImageSettings.h"
 
 #include <opencv2/core.hpp>
@@ -126,6 +127,12 @@ public:
     void SetAviCodec(const std::string &name);
     void StartAviCapture(const std::string &path, int milliseconds);
     void StopAviCapture();
+    // Waits until every image SaveImage queued is on disk.
+    void FlushImages();
+    // Frames written and lost by the AVI recording (the last one once it stopped) and by the
+    // still images; the pages show them while a capture runs.
+    WriterStatus recordingStatus() const;
+    WriterStatus imageSaveStatus() const;
 
     // Fixed image features.
     float GetGamma();
@@ -313,6 +320,7 @@ private:
     int playParameter_ = 30;
     std::string aviCodec_;
     AviRecorder recorder_;
+    ImageSaver saver_;
 
     ImageSettings settings_;
     float zoom_ = 1.0f;

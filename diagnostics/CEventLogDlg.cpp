@@ -17,7 +17,11 @@ bool CEventLogDlg::onCreate()
 
 void CEventLogDlg::AddFrameDrop(const std::string &name)
 {
-    const std::string line = "[" + name + "] FrameDrop Event Generated.";
+    AddLine("[" + name + "] FrameDrop Event Generated.");
+}
+
+void CEventLogDlg::AddLine(const std::string &line)
+{
     const auto &items = form().items(res::LogList);
     const auto at = std::upper_bound(items.begin(), items.end(), line);
     form().insertItem(res::LogList, static_cast<int>(at - items.begin()), line);

@@ -14,4 +14,6 @@ public:
     bool Logging() const { return form().check(res::LogFrameDrop) != 0; }
     // Adds "[name] FrameDrop Event Generated." at its sorted place.
     void AddFrameDrop(const std::string &name);
+    // Adds any line at its sorted place.
+    void AddLine(const std::string &line);
 };

@@ -1,10 +1,55 @@
-// The LUT page: user look-up tables and the 4-step knee table.
+// The LUT page: the user look-up table (number, file, on/off, pass-through) and the 4-step knee
+// table with its edits, spins and graph.
 #pragma once
 
 #include "pages/CFormPage.h"
 
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class CKneeLUTView;
+namespace cam {
+class CMolvane;
+}
+
 class CLUTDlg : public CFormPage {
 public:
     static constexpr int kTemplate = 145;
-    CLUTDlg() : CFormPage(kTemplate) {}
+    using LutTable = std::array<uint16_t, 4096>;
+    // What reading a LUT file gave.
+    enum class LutRead { Ok, CannotOpen, NotNumbers };
+
+    CLUTDlg();
+    ~CLUTDlg() override;
+
+    void onInitialUpdate() override;
+    bool preTranslateKey(const fw::KeyEvent &key) override;
+
+    // Up to 4096 whitespace-separated decimal numbers, entry i for input i, each kept as its low
+    // 16 bits; entries the file does not give are 0. A word that is not a number is refused.
+    static LutRead ReadLutFile(const std::string &path, LutTable &table, std::string *problem = nullptr);
+
+    void OnSetLut();
+    void OnWriteLut();
+    void OnKneeSet();
+    void OnLinear();
+
+    // The knee table (the page's working copy) and what the graph does to it.
+    int KneeX(int point) const { return m_nKnee[2 * point]; }
+    int KneeY(int point) const { return m_nKnee[2 * point + 1]; }
+    void MoveKneePoint(int point, int x, int y);
+    void ClampKnee();
+    void ShowCurrentPoint(int x, int y);
+    CKneeLUTView *kneeView() const { return m_pKneeView.get(); }
+
+private:
+    bool ReadKnee(cam::CMolvane &camera);
+    void ShowKneeValue(int index, int value);
+    void OnSpin(int index);
+
+    std::array<int, 8> m_nKnee{};  // x1, y1, x2, y2, x3, y3, x4, y4
+    std::unique_ptr<CKneeLUTView> m_pKneeView;
+    int m_nSelectedLut = 0;
 };

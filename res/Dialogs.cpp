@@ -334,19 +334,75 @@ DialogTemplate roiPage()
     return t;
 }
 
+DialogTemplate capturePage()
+{
+    using namespace res;
+    DialogTemplate t{317, "", 340, 150, {}};
+    auto &v = t.controls;
+    v.push_back(c(K::Static, 0, "Capture Type", 8, 8, 60, 10));
+    v.push_back(list(CapType, 72, 6, 80));
+    v.push_back(c(K::Static, CapFormatLabel, "Data Format", 8, 26, 60, 10));
+    v.push_back(list(CapFormat, 72, 24, 80));
+    v.push_back(c(K::Static, CapTimeLabel, "Stream Time", 8, 44, 60, 10));
+    v.push_back(c(K::Edit, CapTime, "0", 72, 42, 50, 12));
+    v.push_back(c(K::Button, CapTimeAnchor, "", 96, 52, 1, 1, Hidden));
+    v.push_back(c(K::Static, CapUnitLabel, "Sec", 126, 44, 20, 10));
+    v.push_back(c(K::Static, CapCodecLabel, "Codec", 164, 8, 30, 10));
+    v.push_back(list(CapCodec, 196, 6, 120));
+    v.push_back(c(K::Static, 0, "Path", 8, 64, 60, 10));
+    v.push_back(c(K::Static, CapPathCaption, "Still", 72, 62, 60, 10));
+    v.push_back(c(K::Edit, CapPath, "", 8, 76, 290, 12));
+    v.push_back(c(K::Button, CapFolder, "...", 302, 75, 20, 14));
+    v.push_back(c(K::Button, CapButton, "Capture", 8, 96, 70, 16));
+    v.push_back(c(K::Progress, CapProgress, "", 86, 98, 236, 12, Hidden));
+    v.push_back(c(K::Static, CapStatus, "", 8, 118, 314, 10));
+    return t;
+}
+
+// The knee graph (273 x 273 pixels at 75, 57) is made by the page; its axis labels are here.
+DialogTemplate lutPage()
+{
+    using namespace res;
+    DialogTemplate t{145, "", 430, 225, {}};
+    auto &v = t.controls;
+    v.push_back(c(K::Static, 0, "LUT output", 4, 24, 48, 10));
+    v.push_back(c(K::Static, 0, "4095", 26, 35, 22, 10, AlignRight));
+    v.push_back(c(K::Static, 0, "0", 26, 196, 22, 10, AlignRight));
+    v.push_back(c(K::Static, 0, "0", 50, 206, 20, 10));
+    v.push_back(c(K::Static, 0, "A/D output", 118, 206, 50, 10));
+    v.push_back(c(K::Static, 0, "4095", 216, 206, 22, 10));
+    v.push_back(c(K::GroupBox, 0, "UserLUT", 244, 2, 180, 66));
+    v.push_back(c(K::Static, 0, "LUT Number", 252, 16, 50, 10));
+    v.push_back(list(LutNumber, 304, 14, 60));
+    v.push_back(c(K::CheckBox, LutPassThrough, "Pass Through", 252, 32, 66, 10));
+    v.push_back(c(K::CheckBox, LutOnOff, "LUT  On/Off", 324, 32, 66, 10));
+    v.push_back(c(K::Button, LutSet, "Set LUT", 252, 48, 60, 14));
+    v.push_back(c(K::Button, LutWrite, "Write LUT", 318, 48, 60, 14));
+    v.push_back(c(K::GroupBox, 0, "4-Step KneeLUT", 244, 72, 180, 150));
+    v.push_back(c(K::Static, 0, "X", 300, 84, 20, 10));
+    v.push_back(c(K::Static, 0, "Y", 356, 84, 20, 10));
+    const int edits[4][4] = {{KneeX1, KneeX1Spin, KneeY1, KneeY1Spin}, {KneeX2, KneeX2Spin, KneeY2, KneeY2Spin},
+                             {KneeX3, KneeX3Spin, KneeY3, KneeY3Spin}, {KneeX4, KneeX4Spin, KneeY4, KneeY4Spin}};
+    for (int i = 0; i < 4; ++i) {
+        const int y = 96 + 16 * i;
+        v.push_back(c(K::Static, 0, "Point " + std::to_string(i + 1), 252, y + 2, 36, 10));
+        spinEdit(v, edits[i][0], edits[i][1], 290, y, 34);
+        spinEdit(v, edits[i][2], edits[i][3], 346, y, 34);
+    }
+    v.push_back(c(K::CheckBox, KneePassThrough, "Pass through", 252, 162, 66, 10));
+    v.push_back(c(K::CheckBox, KneeOn, "KneeLUT On", 324, 162, 66, 10));
+    v.push_back(c(K::Button, KneeSet, "Set", 252, 178, 60, 14));
+    v.push_back(c(K::Button, KneeLinear, "Set to linear", 318, 178, 60, 14));
+    v.push_back(c(K::Static, 0, "Current Point", 252, 200, 50, 10));
+    v.push_back(c(K::Static, KneeCurrent, "", 304, 200, 80, 10));
+    return t;
+}
+
 DialogTemplate featurePageTitleBold(DialogTemplate t)
 {
     for (auto &c : t.controls)
         if (c.id == res::FeaTitle)
             c.flags |= Bold;
-    return t;
-}
-
-// A setting page whose controls come with its own work: its caption for now.
-DialogTemplate page(int id, const std::string &caption, int w, int h)
-{
-    DialogTemplate t{id, "", w, h, {}};
-    t.controls.push_back(c(K::Static, 0, caption, 8, 6, 200, 12));
     return t;
 }
 
@@ -385,8 +441,8 @@ const std::map<int, DialogTemplate> &dialogs()
                                  treePage(),
                                  triggerPage(), triggerSequence(),
                                  roiPage(),
-                                 page(317, "Capture", 400, 140),
-                                 page(145, "LUT", 400, 140)})
+                                 capturePage(),
+                                 lutPage()})
             m[t.id] = t;
         return m;
     }();

@@ -117,6 +117,20 @@ constexpr int RoiStartX = 1180, RoiStartXSpin = 1058, RoiStartY = 1181, RoiStart
               RoiPacketSpin = 1157, RoiPacketBounds = 1154, RoiPacketSet = 1155,
               RoiEndXAnchor = 1294, RoiEndYAnchor = 1295;
 
+// Capture page (317); CapStatus shows the frames written and not written.
+constexpr int CapType = 1038, CapFormat = 1043, CapTime = 1044, CapTimeAnchor = 1291, CapPath = 1056,
+              CapFolder = 1001, CapButton = 1004, CapCodec = 1054, CapProgress = 1243,
+              CapFormatLabel = 1246, CapTimeLabel = 1245, CapUnitLabel = 1290, CapPathCaption = 1244,
+              CapCodecLabel = 1247, CapStatus = 1296;
+
+// LUT page (145): the user LUT and the 4-step knee table with its edits and spins.
+constexpr int LutNumber = 1145, LutPassThrough = 1146, LutOnOff = 157, LutSet = 1147, LutWrite = 1148,
+              KneeX1 = 1196, KneeX1Spin = 1197, KneeY1 = 1198, KneeY1Spin = 1199, KneeX2 = 1200,
+              KneeX2Spin = 1201, KneeY2 = 1202, KneeY2Spin = 1203, KneeX3 = 1204, KneeX3Spin = 1205,
+              KneeY3 = 1206, KneeY3Spin = 1207, KneeX4 = 1208, KneeX4Spin = 1209, KneeY4 = 1210,
+              KneeY4Spin = 1211, KneePassThrough = 1212, KneeOn = 1229, KneeSet = 1213,
+              KneeLinear = 1214, KneeCurrent = 1225;
+
 // Event log (166) and register access (168) windows.
 constexpr int LogList = 1275, LogFrameDrop = 1277, LogClear = 1294;
 constexpr int RegRange = 1287, RegAddress = 32806, RegData = 32807, RegRead = 1282, RegWrite = 1283;

@@ -96,10 +96,17 @@ TEST(Cli, GrabsAndRecordsFiles)
     EXPECT_EQ(grab.status, 0) << grab.out;
     EXPECT_NE(grab.out.find("received 4 frames, dropped 0"), std::string::npos);
     ASSERT_TRUE(fs::exists(dir / "frame_00003.raw"));
-    EXPECT_EQ(fs::file_size(dir / "frame_00003.raw"), 1280u * 960u);
-    CliRun record = cli("--simulate 1 record 0 --seconds 1 --out " + (dir / "clip.avi").string());
+    const auto width = std::stoul(cli("--simulate 1 get 0 Width").out);
+    const auto height = std::stoul(cli("--simulate 1 get 0 Height").out);
+    EXPECT_EQ(fs::file_size(dir / "frame_00003.raw"), width * height);  // Mono8: a byte a pixel
+    EXPECT_NE(grab.out.find("written 4, not written 0"), std::string::npos) << grab.out;
+    CliRun record = cli("--simulate 1 record 0 --seconds 1 --codec MJPG --out " + (dir / "clip.avi").string());
     EXPECT_EQ(record.status, 0) << record.out;
+    EXPECT_NE(record.out.find("not written 0"), std::string::npos) << record.out;
     EXPECT_GT(fs::file_size(dir / "clip.avi"), 10000u);
+    EXPECT_FALSE(fs::exists(dir / "clip.avi.part"));
+    CliRun full = cli("--simulate 1 record 0 --seconds 1 --out /proc/molvane/clip.avi");
+    EXPECT_EQ(full.status, 1);  // a folder that cannot hold it: a clear error, no crash
     fs::remove_all(dir);
 }
 

@@ -154,3 +154,22 @@ TEST(FrameConverter, YuvGreyStaysGreyAndEffectsApplyInOrder)
     convertForDisplay(f, flipNegative, cv::Size(1, 1), out);  // converted whole, averaged, inverted
     EXPECT_NEAR(out.at<cv::Vec4b>(0, 0)[2], 255 - 150, 3);
 }
+
+TEST(FrameConverter, ASixteenBitFrameAfterAnEightBitOneLeavesThatFrameAlone)
+{
+    FrameBuffer mono;
+    mono.width = 4;
+    mono.height = 2;
+    mono.format = PixelFormat::Mono8;
+    mono.data.assign(8, 7);
+    mono.size = 8;
+    FrameBuffer deep = mono;
+    deep.format = PixelFormat::Mono16;
+    deep.bits = 12;
+    deep.data.assign(16, 0xff);
+    deep.size = 16;
+    cv::Mat out;
+    convertForDisplay(mono, ImageSettings{}, out);
+    convertForDisplay(deep, ImageSettings{}, out);  // once wrote its result into mono's buffer
+    EXPECT_EQ(mono.data, std::vector<uint8_t>(8, 7));
+}

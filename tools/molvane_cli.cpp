@@ -35,10 +35,10 @@ const char *kUsage =
     "  exec CAMERA NODE\n"
     "  read-register CAMERA ADDRESS          (hexadecimal)\n"
     "  write-register CAMERA ADDRESS VALUE   (hexadecimal)\n"
-    "  grab CAMERA --count N --out DIR [--format raw|bmp|jpg|tif]\n"
+    "  grab CAMERA --count N --out DIR [--format raw|bmp|jpg|tif|png]\n"
     "  record CAMERA --seconds N --out FILE.avi [--codec NAME]\n"
     "  trigger CAMERA --software [--count N]    (one frame for each software trigger)\n"
-    "  shot CAMERA --frames N --out DIR [--format raw|bmp|jpg|tif]   (a one or multi shot)\n"
+    "  shot CAMERA --frames N --out DIR [--format raw|bmp|jpg|tif|png]   (a one or multi shot)\n"
     "CAMERA is a list position from 0 or a text contained in the camera's list line.\n"
     "--multicast opens GigE Vision cameras with control, streaming to a multicast group;\n"
     "--monitor receives the stream of a camera another application controls.\n";
@@ -302,8 +302,8 @@ bool Cli::waitFrames(int count, int timeoutMs)
 std::string Cli::prepareFolder(const std::string &format)
 {
     const std::string out = option("--out");
-    if (format != "raw" && format != "bmp" && format != "jpg" && format != "tif")
-        throw UsageError("format is raw, bmp, jpg or tif");
+    if (format != "raw" && format != "bmp" && format != "jpg" && format != "tif" && format != "png")
+        throw UsageError("format is raw, bmp, jpg, tif or png");
     if (out.empty())
         return out;
     std::error_code ec;
@@ -322,14 +322,7 @@ void Cli::saveEachFrame(const std::string &out, const std::string &format, long 
         char name[64];
         std::snprintf(name, sizeof name, "/frame_%05d.%s", saved, format.c_str());
         const std::string path = out + name;
-        if (format == "raw") {
-            const auto bytes = camera_.GetRawImage(0);
-            std::ofstream f(path, std::ios::binary);
-            if (!bytes || !f.write(reinterpret_cast<const char *>(bytes->data()), bytes->size()))
-                throw cam::CameraError(cam::code::FileError, "cannot write " + path);
-        } else {
-            camera_.SaveImage(path, 90);
-        }
+        camera_.SaveImage(path, 90);
         ++saved;
     };
 }
@@ -348,7 +341,12 @@ void Cli::grab()
     waitFrames(static_cast<int>(count), 10000 + static_cast<int>(count) * 100);
     camera_.SetAcquisition(0);
     platform_.processEvents();
-    std::cout << "received " << saved << " frames, dropped " << events_.drops << "\n";
+    camera_.FlushImages();
+    const cam::WriterStatus written = camera_.imageSaveStatus();
+    std::cout << "received " << saved << " frames, dropped " << events_.drops << ", written "
+              << written.written << ", not written " << written.lost << "\n";
+    if (!written.error.empty())
+        throw cam::CameraError(cam::code::FileError, written.error);
     if (saved < count)
         throw cam::CameraError(cam::code::Failed, "the camera delivered " + std::to_string(saved) +
                                                       " of " + std::to_string(count) + " frames");
@@ -413,6 +411,7 @@ void Cli::shot()
     const int extra = framesWithin(300);
     camera_.SetAcquisition(0);
     camera_.SetAcquisitionMode("Continuous");
+    camera_.FlushImages();
     std::cout << "shot " << saved << " frames to " << out << ", " << extra << " more arrived, dropped "
               << events_.drops << "\n";
     if (saved < frames || extra != 0)
@@ -439,8 +438,11 @@ void Cli::record()
     platform_.processUntil([&] { return std::chrono::steady_clock::now() >= end; }, static_cast<int>(seconds * 1000 + 1000));
     camera_.StopAviCapture();
     camera_.SetAcquisition(0);
+    const cam::WriterStatus written = camera_.recordingStatus();
     std::cout << "recorded " << (events_.images - before) << " frames to " << out << ", dropped " << events_.drops
-              << "\n";
+              << ", written " << written.written << ", not written " << written.lost << "\n";
+    if (!written.error.empty())
+        throw cam::CameraError(cam::code::FileError, written.error);
 }
 
 int Cli::run()

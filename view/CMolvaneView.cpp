@@ -14,6 +14,7 @@
 #include "view/CChildFrame.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <chrono>
 #include <thread>
 
@@ -354,6 +355,7 @@ void CMolvaneView::ImageReceived(int)
 {
     if (!hasWindow() || !m_pCamera)
         return;
+    SaveCapturedFrame();
     m_pCamera->GetImageWidth();
     m_pCamera->GetImageHeight();
     ++m_nFrameCount;
@@ -554,4 +556,31 @@ void CMolvaneView::onDestroy()
     m_bBayer = 0;
     if (frame && frame->cameraCtrls().empty())
         frame->m_bControlPaneShown = 0;
+}
+
+void CMolvaneView::SaveCapturedFrame()
+{
+    if (!m_bPlaying || !(m_bAutoEveryFrame || m_bStillRequest || m_bAutoTick) || m_bSaveFailing)
+        return;
+    const fw::LocalTime t = fw::platform().localTime();
+    char name[96];
+    std::snprintf(name, sizeof name, "/%d_%d_%d_%d_%d_%d_%u", t.month, t.day, t.hour, t.minute, t.second,
+                  t.millisecond, m_nSavedCount);
+    const bool raw = m_strCaptureExt == ".raw" || m_strCaptureExt == "-rgb.raw";
+    const bool toAuto = raw ? !m_bStillRequest : (m_bAutoEveryFrame || m_bAutoTick);
+    const std::string path = (toAuto ? m_strAutoFolder : m_strStillFolder) + name + m_strCaptureExt;
+    try {
+        // The component queues the frame to its writer threads; this thread does not wait.
+        m_pCamera->SaveImage(path, 90);
+    } catch (const std::exception &) {
+        m_bSaveFailing = true;  // the box below runs the event loop: later frames must not stack boxes
+        fw::platform().messageBox("Unable to open image file.", "", fw::MsgButtons::Ok, fw::MsgIcon::Exclamation);
+        m_bSaveFailing = false;
+        return;
+    }
+    ++m_nSavedCount;
+    if (m_bStillRequest)
+        m_bStillRequest = 0;
+    else if (m_bAutoTick)
+        m_bAutoTick = 0;
 }

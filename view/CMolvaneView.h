@@ -80,6 +80,7 @@ public:
     int m_nSliderPos = 0;
     int m_bButtonDown = 0, m_bDragged = 0;
     int m_nCaptureType = -1, m_bCapturing = 0;
+    uint64_t m_nStreamLostShown = 0, m_nImageLostShown = 0;  // writer losses already reported
     std::mutex m_csZoom;  // guards the registration in g_listCameraView and the fit change
 
 private:
@@ -89,5 +90,8 @@ private:
     void ApplyZoom(float scale);
     void SetFormatZoom(int value);
     void FeedFrame();
+    // Saves the frame as a still or auto image when one is asked for (the frame step's first part).
+    void SaveCapturedFrame();
+    bool m_bSaveFailing = false;  // the failure message is up: frames meanwhile are not saved
     CGeneralSettingDlg *FormatPage() const;  // the Format page when it has a window
 };

@@ -1,49 +1,39 @@
-// Records the live stream into an AVI file.
+// Records the live stream into an AVI file through encoder threads and an in-order writer.
 #include "camera/imaging/AviRecorder.h"
 
 #include "camera/CameraError.h"
+#include "camera/imaging/AviFileWriter.h"
 #include "camera/imaging/FrameConverter.h"
+#include "camera/imaging/FrameEncoding.h"
 
 #include <opencv2/videoio.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <stdexcept>
 #include <unistd.h>
 
 namespace cam {
 
 namespace {
 
-struct Codec {
-    const char *name;
-    int fourcc;
-};
+const char *const kMjpg = "MJPG (Motion JPEG)";
+const char *const kRaw = "Uncompressed";
+const char *const kFfv1 = "FFV1 (lossless)";
+constexpr int kJpegQuality = 90;
 
-const Codec kCandidates[] = {
-    {"MJPG (Motion JPEG)", cv::VideoWriter::fourcc('M', 'J', 'P', 'G')},
-    {"XVID (MPEG-4 Part 2)", cv::VideoWriter::fourcc('X', 'V', 'I', 'D')},
-    {"FFV1 (lossless)", cv::VideoWriter::fourcc('F', 'F', 'V', '1')},
-    {"Uncompressed", 0},
-};
+int ffv1Fourcc() { return cv::VideoWriter::fourcc('F', 'F', 'V', '1'); }
 
-int fourccOf(const std::string &name)
-{
-    for (const auto &c : kCandidates)
-        if (name == c.name)
-            return c.fourcc;
-    return -1;
-}
-
-// A codec counts only if it writes a small clip that has bytes in it.
-bool encodes(int fourcc)
+// FFV1 counts only if OpenCV's FFmpeg writes a small clip that has bytes in it.
+bool ffv1Writes()
 {
     namespace fs = std::filesystem;
-    fs::path path = fs::temp_directory_path() /
-                    ("molvane-codec-" + std::to_string(getpid()) + "-" + std::to_string(fourcc) + ".avi");
+    const fs::path path = fs::temp_directory_path() / ("molvane-codec-" + std::to_string(getpid()) + ".avi");
     bool ok = false;
     {
         cv::VideoWriter w;
-        if (w.open(path.string(), cv::CAP_ANY, fourcc, 10.0, cv::Size(64, 48), true)) {
+        if (w.open(path.string(), cv::CAP_FFMPEG, ffv1Fourcc(), 10.0, cv::Size(64, 48), true)) {
             cv::Mat frame(48, 64, CV_8UC3, cv::Scalar(40, 120, 200));
             for (int i = 0; i < 3; ++i)
                 w.write(frame);
@@ -59,16 +49,98 @@ bool encodes(int fourcc)
 
 } // namespace
 
+// Where the encoded frames go: our own AVI writer, or OpenCV's for FFV1.
+struct AviRecorder::Output {
+    std::string codec;
+    AviFileWriter avi;
+    cv::VideoWriter video;
+    std::string path, temp;
+    int width = 0, height = 0;
+
+    void open(const std::string &file, int w, int h, double fps)
+    {
+        path = file;
+        width = w;
+        height = h;
+        if (codec == kFfv1) {
+            temp = file + ".part.avi";  // FFmpeg picks the container by the ending
+            if (!video.open(temp, cv::CAP_FFMPEG, ffv1Fourcc(), fps, cv::Size(w, h), true))
+                throw std::runtime_error("cannot create " + temp);
+        } else {
+            avi.open(file, codec == kMjpg ? AviFileWriter::Kind::Mjpeg : AviFileWriter::Kind::Uncompressed, w,
+                     h, fps);
+        }
+    }
+    void encode(WriterJob &job) const
+    {
+        if (job.frame.width != width || job.frame.height != height)
+            throw std::runtime_error("a frame of another size");
+        if (codec == kMjpg)
+            encodeJpeg(job.frame, job.settings, kJpegQuality, job.encoded);
+        else if (codec == kRaw)
+            encodeBottomUpBgr(job.frame, job.settings, 4, job.encoded);
+        else
+            encodeBgr(job.frame, job.settings, 1, false, job.encoded);
+    }
+    void write(WriterJob &job)
+    {
+        if (codec != kFfv1) {
+            avi.writeFrame(job.encoded.data(), job.encoded.size());
+            return;
+        }
+        video.write(cv::Mat(height, width, CV_8UC3, job.encoded.data()));
+    }
+    void close()
+    {
+        if (codec != kFfv1) {
+            avi.close();
+            return;
+        }
+        video.release();
+        std::error_code ec;
+        if (std::filesystem::file_size(temp, ec) == 0 || ec)
+            throw std::runtime_error("cannot write " + path);
+        std::filesystem::rename(temp, path, ec);
+        if (ec)
+            throw std::runtime_error("cannot rename " + temp + " to " + path + ": " + ec.message());
+    }
+    void abandon()
+    {
+        avi.abandon();
+        if (codec == kFfv1 && !temp.empty()) {
+            video.release();
+            std::error_code ec;
+            std::filesystem::remove(temp, ec);
+        }
+    }
+};
+
 const std::vector<std::string> &AviRecorder::availableCodecs()
 {
     static const std::vector<std::string> codecs = [] {
-        std::vector<std::string> out;
-        for (const auto &c : kCandidates)
-            if (encodes(c.fourcc))
-                out.push_back(c.name);
+        std::vector<std::string> out{kMjpg, kRaw};
+        if (ffv1Writes())
+            out.push_back(kFfv1);
         return out;
     }();
     return codecs;
+}
+
+std::string AviRecorder::codecNamed(const std::string &name)
+{
+    std::string lower = name;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const auto &codec : availableCodecs()) {
+        std::string full = codec;
+        std::transform(full.begin(), full.end(), full.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (full == lower || full.rfind(lower + " ", 0) == 0)
+            return codec;
+    }
+    if (lower == "raw" || lower == "uncompressed")
+        return kRaw;
+    return {};
 }
 
 AviRecorder::AviRecorder() = default;
@@ -76,103 +148,62 @@ AviRecorder::AviRecorder() = default;
 AviRecorder::~AviRecorder() { stop(); }
 
 void AviRecorder::start(const std::string &path, const std::string &codec, int width, int height,
-                        double fps, int durationMs, const ImageSettings &settings)
+                        double fps, int durationMs, const ImageSettings &settings, int encoders)
 {
     stop();
-    const auto &codecs = availableCodecs();
-    if (codecs.empty() || width <= 0 || height <= 0)
+    const std::string name = codec.empty() ? availableCodecs().front() : codecNamed(codec);
+    if (name.empty())
+        throw CameraError(code::NotSupported, "codec \"" + codec + "\" is not available");
+    if (width <= 0 || height <= 0)
         throw CameraError(code::NotSupported, "no video codec can record this format");
-    const std::string name = codec.empty() ? codecs.front() : codec;
-    if (std::find(codecs.begin(), codecs.end(), name) == codecs.end())
-        throw CameraError(code::NotSupported, "codec \"" + name + "\" is not available");
-    writer_ = std::make_unique<cv::VideoWriter>();
-    if (!writer_->open(path, cv::CAP_ANY, fourccOf(name), fps > 0 ? fps : 30.0,
-                       cv::Size(width, height), true)) {
-        writer_.reset();
-        throw CameraError(code::NotSupported, "cannot record \"" + path + "\" with " + name);
+    auto output = std::make_unique<Output>();
+    output->codec = name;
+    try {
+        output->open(path, width, height, fps > 0 ? fps : 30.0);
+    } catch (const std::exception &e) {
+        throw CameraError(code::FileError, e.what());
     }
-    settings_ = settings;
+    output_ = std::move(output);
+    Output *out = output_.get();
+    const int threads = encoders > 0 ? encoders : WriterQueue::defaultEncoders();
+    // Enough slots that every encoder has work while the writer catches up.
+    queue_ = std::make_unique<WriterQueue>(
+        WriterQueue::defaultSlots(threads), threads, [out](WriterJob &job) { out->encode(job); },
+        [out](WriterJob &job) { out->write(job); }, [out] { out->close(); });
     end_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(durationMs);
-    written_ = 0;
-    skipped_ = 0;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        stop_ = false;
-        slots_.clear();
-        free_.clear();
-        pending_.clear();
-        for (int i = 0; i < 8; ++i) {
-            slots_.push_back(std::make_unique<Slot>());
-            free_.push_back(slots_.back().get());
-        }
-    }
-    recording_ = true;
-    thread_ = std::thread(&AviRecorder::writerLoop, this);
+    settings_ = settings;
 }
 
-void AviRecorder::push(const FrameBuffer &frame)
+void AviRecorder::push(const FrameBuffer &frame) { push(frame, false); }
+
+void AviRecorder::pushWaiting(const FrameBuffer &frame) { push(frame, true); }
+
+void AviRecorder::push(const FrameBuffer &frame, bool wait)
 {
-    if (!recording_)
+    if (!queue_ || !queue_->status().active)
         return;
     if (std::chrono::steady_clock::now() >= end_) {
-        stop();
+        queue_->requestFinish();  // the writer closes the file once the queue is written
         return;
     }
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (free_.empty()) {
-        ++skipped_;  // the encoder is behind: this frame is not in the file
-        return;
-    }
-    Slot *slot = free_.back();
-    free_.pop_back();
-    FrameBuffer &copy = slot->frame;
-    copy.data.resize(std::max(copy.data.size(), frame.size));
-    std::copy(frame.data.begin(), frame.data.begin() + frame.size, copy.data.begin());
-    copy.size = frame.size;
-    copy.width = frame.width;
-    copy.height = frame.height;
-    copy.bits = frame.bits;
-    copy.format = frame.format;
-    copy.number = frame.number;
-    pending_.push_back(slot);
-    wake_.notify_one();
-}
-
-void AviRecorder::writerLoop()
-{
-    cv::Mat bgr;
-    for (;;) {
-        Slot *slot = nullptr;
-        {
-            std::unique_lock<std::mutex> lock(mutex_);
-            wake_.wait(lock, [&] { return stop_ || !pending_.empty(); });
-            if (pending_.empty())
-                return;  // stopped and drained
-            slot = pending_.front();
-            pending_.pop_front();
-        }
-        convertToBgr(slot->frame, settings_, bgr);
-        writer_->write(bgr);
-        ++written_;
-        std::lock_guard<std::mutex> lock(mutex_);
-        free_.push_back(slot);
-    }
+    queue_->push(frame, settings_, {}, wait);
 }
 
 void AviRecorder::stop()
 {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        stop_ = true;
-        wake_.notify_all();
-    }
-    if (thread_.joinable())
-        thread_.join();
-    if (writer_) {
-        writer_->release();
-        writer_.reset();
-    }
-    recording_ = false;
+    if (!queue_)
+        return;
+    queue_->finish();
+    last_ = queue_->status();
+    if (queue_->failed())
+        output_->abandon();  // nothing truncated stays behind
+    queue_.reset();
+    output_.reset();
+}
+
+WriterStatus AviRecorder::status() const
+{
+    return queue_ ? queue_->status() : last_;
 }
 
 } // namespace cam

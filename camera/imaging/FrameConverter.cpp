@@ -88,11 +88,15 @@ void convertForDisplay(const FrameBuffer &frame, const ImageSettings &s, cv::Mat
     static const int toBgra[4] = {cv::COLOR_BayerGR2BGRA, cv::COLOR_BayerRG2BGRA,
                                   cv::COLOR_BayerBG2BGRA, cv::COLOR_BayerGB2BGRA};
     cv::Mat raw = rawView(frame);
-    thread_local cv::Mat eight, bgr;
-    if (raw.depth() == CV_16U)
-        toEightBit(raw, frame.bits, eight);
-    else
+    thread_local cv::Mat eight, scaled, bgr;
+    if (raw.depth() == CV_16U) {
+        // Into a matrix of its own: `eight` may still be a view of an earlier 8-bit frame's
+        // buffer, which the camera has reused or freed since.
+        toEightBit(raw, frame.bits, scaled);
+        eight = scaled;
+    } else {
         eight = raw;
+    }
     const bool bayer = isBayer(frame.format) && s.bayerConversion;
     if (bayer && s.bayerAlgorithm == 1) {
         cv::cvtColor(eight, bgra, toBgra[(s.bayerLayout >= 0 && s.bayerLayout < 4) ? s.bayerLayout : 3]);
@@ -246,14 +250,19 @@ void convertToBgr(const FrameBuffer &frame, const ImageSettings &s, cv::Mat &dst
     } else {
         cv::cvtColor(eight, dst, cv::COLOR_GRAY2BGR);
     }
-    if (s.mirror && s.flip)
-        cv::flip(dst, dst, -1);
-    else if (s.mirror)
-        cv::flip(dst, dst, 1);
-    else if (s.flip)
-        cv::flip(dst, dst, 0);
+    applyFlips(s, dst);
     if (s.negative)
         cv::bitwise_not(dst, dst);
+}
+
+void applyFlips(const ImageSettings &s, cv::Mat &image)
+{
+    if (s.mirror && s.flip)
+        cv::flip(image, image, -1);
+    else if (s.mirror)
+        cv::flip(image, image, 1);
+    else if (s.flip)
+        cv::flip(image, image, 0);
 }
 
 } // namespace cam

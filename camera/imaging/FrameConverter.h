@@ -14,6 +14,8 @@ cv::Mat rawView(const FrameBuffer &frame);
 void toEightBit(const cv::Mat &src16, int bits, cv::Mat &dst8);
 // Converts a frame to 8-bit BGR as the operator sees it; `dst` is reused when its size fits.
 void convertToBgr(const FrameBuffer &frame, const ImageSettings &settings, cv::Mat &dst);
+// Mirrors and flips an image in place as the settings ask.
+void applyFlips(const ImageSettings &settings, cv::Mat &image);
 // Converts a frame for painting: 8-bit BGRA (the alpha byte unused), negative applied; mirror,
 // flip and rotation are left to the paint transform.
 void convertForDisplay(const FrameBuffer &frame, const ImageSettings &settings, cv::Mat &bgra);

@@ -395,6 +395,9 @@ void SimCamera::produceFrame()
     buffer->height = pattern_.height();
     buffer->format = format;
     buffer->bits = nodes_.enumValue("PixelSize") == "Bpp10" ? 10 : 12;
+    if (toneDirty_.exchange(false))
+        rebuildTone();
+    tone_.apply(*buffer);
     buffer->number = frameNumber_;
     ++received_;
     rateMeter_.frameArrived(FrameRateMeter::Clock::now());
@@ -468,6 +471,35 @@ void SimCamera::writeLut(int index, const uint16_t *values, size_t count)
         throw CameraError(code::OutOfRange, "LUT index must be 0 to 3");
     std::lock_guard<std::mutex> lock(stateMutex_);
     luts_[index].assign(values, values + count);
+    toneChanged();
+}
+
+void SimCamera::rebuildTone()
+{
+    const bool lutOn = nodes_.boolValue("LUTEnable") && !nodes_.boolValue("LUTPassThrough");
+    const bool kneeOn = nodes_.boolValue("LUTKneePointOnOff") && !nodes_.boolValue("KneeLUTPassThrough");
+    SimToneCurve::KneePoints knee{};
+    nodes_.locked([&] {
+        for (int k = 0; k < 4; ++k) {
+            const bool shown = k == *kneeSelected_;
+            knee[k] = {static_cast<int>(shown ? nodes_.find("LUTKneePointX")->intValue : (*kneePoints_)[k].first),
+                       static_cast<int>(shown ? nodes_.find("LUTKneePointY")->intValue : (*kneePoints_)[k].second)};
+        }
+        return 0;
+    });
+    const auto entries = nodes_.enumEntries("LUTSelector");
+    const auto at = std::find(entries.begin(), entries.end(), nodes_.enumValue("LUTSelector"));
+    const int index = static_cast<int>(at - entries.begin());
+    std::vector<uint16_t> lut;
+    {
+        std::lock_guard<std::mutex> lock(stateMutex_);
+        auto it = luts_.find(index);
+        if (it != luts_.end())
+            lut = it->second;
+    }
+    // A LUT switched on before any was written maps straight through.
+    const bool useLut = lutOn && !lut.empty();
+    tone_.build(useLut ? &lut : nullptr, kneeOn ? &knee : nullptr);
 }
 
 SimCamera::Snapshot SimCamera::snapshot()

@@ -6,6 +6,7 @@
 #include "camera/NodeMap.h"
 #include "camera/sim/SelectorBinding.h"
 #include "camera/sim/SimCameraSpec.h"
+#include "camera/sim/SimToneCurve.h"
 #include "camera/sim/TestPattern.h"
 
 #include <atomic>
@@ -80,6 +81,8 @@ private:
     void buildHiddenNodes();
     void geometryChanged();
     void lookChanged() { lookDirty_ = true; }
+    void toneChanged() { toneDirty_ = true; }
+    void rebuildTone();  // on the stream thread
     void lockStreamParameters(bool locked);
     void applyVideoMode(int index);
     void balanceOnce();
@@ -104,8 +107,11 @@ private:
     std::vector<std::vector<TriggerRecord>> sequenceSlots_;
     std::map<int, std::vector<uint16_t>> luts_;
     std::vector<Snapshot> userSets_;
+    // Knee points of the selectors not shown in LUTKneePointX/Y, and the selector shown there.
+    std::shared_ptr<std::array<std::pair<int64_t, int64_t>, 4>> kneePoints_;
+    std::shared_ptr<int64_t> kneeSelected_;
 
-    mutable std::mutex stateMutex_;  // protects controllers_, monitors_, faults_ and registers_
+    mutable std::mutex stateMutex_;  // protects controllers_, monitors_, faults_, registers_ and luts_
     SimFaults faults_;
     int controllers_ = 0;
     int monitors_ = 0;
@@ -119,6 +125,8 @@ private:
     int shotsRemaining_ = 0;
     std::atomic<bool> streaming_{false};
     std::atomic<bool> lookDirty_{true};
+    std::atomic<bool> toneDirty_{true};
+    SimToneCurve tone_;  // used by the stream thread only
     StreamListener *listener_ = nullptr;
     std::unique_ptr<FrameQueue> queue_;
     TestPattern pattern_;  // used by the stream thread only

@@ -256,12 +256,14 @@ void SimCamera::buildLutAndUserSetNodes()
     nodes_.integer("LUTControl", "LUTKneePointSelector", 0, 0, 3);
     nodes_.integer("LUTControl", "LUTKneePointX", 1000, 0, 4095);
     nodes_.integer("LUTControl", "LUTKneePointY", 1000, 0, 4095);
-    nodes_.command("LUTControl", "LUTKneePointSet", [] {});
+    nodes_.command("LUTControl", "LUTKneePointSet", [this] { toneChanged(); });
+    for (const char *name : {"LUTSelector", "LUTEnable", "LUTPassThrough", "LUTKneePointOnOff", "KneeLUTPassThrough"})
+        nodes_.find(name)->onWrite = [this] { toneChanged(); };
     // Knee points follow their integer selector: one value pair per index.
-    auto points = std::make_shared<std::array<std::pair<int64_t, int64_t>, 4>>();
+    auto points = kneePoints_ = std::make_shared<std::array<std::pair<int64_t, int64_t>, 4>>();
     for (int k = 0; k < 4; ++k)
         (*points)[k] = {1000 + 500 * k, 1000 + 500 * k};
-    auto current = std::make_shared<int64_t>(0);
+    auto current = kneeSelected_ = std::make_shared<int64_t>(0);
     auto load = [this, points, current] {
         nodes_.locked([&] {
             int64_t sel = nodes_.find("LUTKneePointSelector")->intValue;
