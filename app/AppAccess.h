@@ -22,6 +22,13 @@ extern CVerticalDlg *g_pVerticalDlg;
 
 namespace fw {
 class Form;
+struct Rect;
 }
 // The camera info pane's form (image format, width, height, ...), null while it does not exist.
 fw::Form *cameraInfoForm();
+
+// The camera view of the main frame's active camera window, null without one.
+CMolvaneView *activeCameraView();
+// The main window's inside, panes and bars included, and the camera info pane's client width (0 while they do not exist).
+fw::Rect mainClientRect();
+int cameraInfoClientWidth();

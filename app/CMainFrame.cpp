@@ -1,6 +1,7 @@
 // The main frame.
 #include "app/CMainFrame.h"
 
+#include "analysis/AnalysisWindows.h"
 #include "analysis/CHistoDlg.h"
 #include "analysis/CHorizonDlg.h"
 #include "analysis/CVerticalDlg.h"
@@ -45,6 +46,7 @@ CMainFrame::~CMainFrame()
     delete m_pControlPane;
     delete m_pCameraInfoPane;
     delete m_pEnumCtrl;
+    StopAnalysisFeed();
     delete m_pEventLogDlg;
     delete g_pHistoDlg;
     delete g_pHorizonDlg;
@@ -198,9 +200,9 @@ void CMainFrame::HideControlPane()
 
 void CMainFrame::RefreshAnalysisWindows()
 {
-    if (g_pHistoDlg && g_pHistoDlg->hasWindow())
+    if (g_pHistoDlg && g_pHistoDlg->hasWindow() && g_pHistoDlg->m_bOpen)
         g_pHistoDlg->Reinitialise();
-    if (g_pHorizonDlg && g_pHorizonDlg->hasWindow())
+    if (g_pHorizonDlg && g_pHorizonDlg->hasWindow() && g_pHorizonDlg->m_bOpen)
         g_pHorizonDlg->Reinitialise();
     if (g_pVerticalDlg && g_pVerticalDlg->hasWindow())
         g_pVerticalDlg->Reinitialise();
@@ -208,8 +210,7 @@ void CMainFrame::RefreshAnalysisWindows()
 
 bool CMainFrame::AnalysisWindowOpen() const
 {
-    return (g_pHistoDlg && g_pHistoDlg->hasWindow()) || (g_pHorizonDlg && g_pHorizonDlg->hasWindow()) ||
-           (g_pVerticalDlg && g_pVerticalDlg->hasWindow());
+    return AnalysisWindowLive();
 }
 
 template <typename Dlg>

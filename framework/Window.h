@@ -127,6 +127,8 @@ public:
     virtual void onLButtonDown(Point /*client*/) {}
     virtual void onMouseMove(Point /*client*/) {}
     virtual void onLButtonUp(Point /*client*/) {}
+    // The pointer left the client area (windows that draw themselves also get moves without a button).
+    virtual void onMouseLeave() {}
     virtual void onActivate(bool /*active*/) {}
     virtual bool onMouseActivate() { return true; }  // false: the click does not activate
     virtual bool preTranslateKey(const KeyEvent & /*key*/) { return false; }  // true: consumed

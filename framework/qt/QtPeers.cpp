@@ -37,6 +37,9 @@ void QtWidgetPeer::setGeometry(const Rect &r)
 {
     if (!outer_)
         return;
+    // A size the logic asks for wins over the minimum its template gave the window.
+    if (outer_->isWindow())
+        outer_->setMinimumSize(outer_->minimumSize().boundedTo(QSize(r.width(), r.height())));
     if (movable_)
         outer_->setGeometry(r.left, r.top, r.width(), r.height());
     else if (outer_->isWindow())  // a floating pane takes the size asked; a docked one cannot

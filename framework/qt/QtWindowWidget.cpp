@@ -19,6 +19,8 @@ QtWindowWidget::QtWindowWidget(Window *window, QWidget *parent, Qt::WindowFlags 
     : QWidget(parent, flags), window_(window)
 {
     setProperty("molvaneWindow", true);
+    // Windows that draw themselves show what lies under the pointer, button or not.
+    setMouseTracking(window && window->params().drawsItself);
 }
 
 QtWindowWidget::~QtWindowWidget() = default;
@@ -131,6 +133,13 @@ void QtWindowWidget::mouseReleaseEvent(QMouseEvent *event)
         return QWidget::mouseReleaseEvent(event);
     const QPoint p = confined(event);
     guarded([&] { window_->onLButtonUp({p.x(), p.y()}); });
+}
+
+void QtWindowWidget::leaveEvent(QEvent *event)
+{
+    QWidget::leaveEvent(event);
+    if (drawsItself())
+        guarded([this] { window_->onMouseLeave(); });
 }
 
 void QtWindowWidget::closeEvent(QCloseEvent *event)

@@ -1,0 +1,41 @@
+// Colours and the pointer read-out shared by the analysis plots.
+#pragma once
+
+#include "framework/Canvas.h"
+
+#include <string>
+#include <vector>
+
+namespace plot {
+
+// The pens of the plots (0x00BBGGRR values 0xFF0000, 0x00FF00, 0x0000FF, 0x000000).
+inline const fw::Color kBlue{0, 0, 255}, kGreen{0, 255, 0}, kRed{255, 0, 0}, kBlack{0, 0, 0};
+inline const fw::Color kPlotGround{200, 200, 200};  // 0xC8C8C8
+inline const fw::Color kButtonFace{240, 240, 240};
+
+// One curve of a plot with the pen it is drawn with.
+struct Curve {
+    fw::Pen pen;
+    std::vector<fw::Point> points;
+};
+
+inline void DrawCurves(fw::Canvas &c, const std::vector<Curve> &curves)
+{
+    for (const Curve &curve : curves) {
+        c.setPen(curve.pen);
+        c.polyline(curve.points);
+    }
+}
+
+// A dotted marker from `from` to `to` and the values under the pointer at `at`.
+inline void DrawHover(fw::Canvas &c, fw::Point from, fw::Point to, fw::Point at, const std::string &text)
+{
+    const fw::Color old = c.setBackground(kPlotGround);
+    c.setPen({{90, 90, 90}, 1, fw::PenStyle::Dot, false});
+    c.line(from, to);
+    c.setBackground(old);
+    c.setTextColor({20, 20, 20});
+    c.text(at, text);
+}
+
+} // namespace plot
