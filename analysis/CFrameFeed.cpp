@@ -6,6 +6,10 @@
 
 #include <algorithm>
 
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 CFrameFeed::CFrameFeed(Sink sink) : m_sink(std::move(sink)), m_worker([this] { Run(); }) {}
 
 CFrameFeed::~CFrameFeed()
@@ -21,8 +25,11 @@ CFrameFeed::~CFrameFeed()
 std::unique_ptr<CFrameFeed::Job> CFrameFeed::TakeSpare()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_spare)
-        return std::move(m_spare);
+    if (!m_free.empty()) {
+        std::unique_ptr<Job> job = std::move(m_free.back());
+        m_free.pop_back();
+        return job;
+    }
     if (m_pending)
         return std::move(m_pending);  // not taken yet: this frame replaces it
     return std::make_unique<Job>();
@@ -49,8 +56,8 @@ bool CFrameFeed::Deliver(const cam::CMolvane &camera, const FeedRequest &request
     job->request = request;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_pending && !m_spare)
-            m_spare = std::move(m_pending);
+        if (m_pending)
+            m_free.push_back(std::move(m_pending));
         m_pending = std::move(job);
     }
     m_wake.notify_one();
@@ -65,6 +72,9 @@ uint64_t CFrameFeed::results() const
 
 void CFrameFeed::Run()
 {
+    // The analysis is the least urgent work of the process: it gives way to the acquisition and
+    // user-interface threads, and the latest-frame slot keeps it from falling behind.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10);
     for (;;) {
         std::unique_ptr<Job> job;
         {
@@ -77,8 +87,7 @@ void CFrameFeed::Run()
         auto result = std::make_shared<FeedResult>(AnalyseFrame(job->frame, job->settings, job->request));
         {
             std::lock_guard<std::mutex> lock(m_mutex);
-            if (!m_spare)
-                m_spare = std::move(job);
+            m_free.push_back(std::move(job));
             ++m_results;
         }
         fw::platform().post([sink = m_sink, result] { sink(*result); });

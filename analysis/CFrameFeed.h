@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace cam {
 class CMolvane;
@@ -41,10 +42,11 @@ private:
     std::unique_ptr<Job> TakeSpare();
 
     Sink m_sink;
-    mutable std::mutex m_mutex;  // protects m_pending, m_spare, m_stop, m_results
+    mutable std::mutex m_mutex;  // protects m_pending, m_free, m_stop, m_results
     std::condition_variable m_wake;
     std::unique_ptr<Job> m_pending;  // filled, waiting for the worker
-    std::unique_ptr<Job> m_spare;    // free, its buffer kept for the next copy
+    // Jobs not in use; their buffers are kept, so no copy after the first few touches fresh memory.
+    std::vector<std::unique_ptr<Job>> m_free;
     bool m_stop = false;
     uint64_t m_results = 0;
     std::thread m_worker;

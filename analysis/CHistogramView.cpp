@@ -19,6 +19,7 @@ bool CHistogramView::Create()
     spec.parent = &m_dlg;
     spec.rect = {kLeft, kTop, kLeft + kWidth, kTop + kHeight};
     spec.drawsItself = true;
+    spec.minPaintInterval = plot::kPaintInterval;
     return create(spec);
 }
 

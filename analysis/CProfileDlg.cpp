@@ -47,7 +47,9 @@ void CProfileDlg::Reinitialise()
 int CProfileDlg::LineNumber(const CMolvaneView &view)
 {
     fw::Form &f = form();
-    f.setText(m_nLineField, std::to_string(SourceLine(view)));
+    const std::string source = std::to_string(SourceLine(view));
+    if (f.text(m_nLineField) != source)  // unchanged text is not written again every feed
+        f.setText(m_nLineField, source);
     const long typed = std::strtol(f.text(m_nLineField).c_str(), nullptr, 10);
     const long line = std::clamp<long>(typed, 0, std::max(0, LineCount() - 1));
     if (line != typed)

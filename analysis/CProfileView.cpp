@@ -18,6 +18,7 @@ bool CProfileView::Create()
     spec.parent = &m_dlg;
     spec.rect = m_rect;
     spec.drawsItself = true;
+    spec.minPaintInterval = plot::kPaintInterval;
     return create(spec);
 }
 
@@ -88,9 +89,14 @@ void CProfileView::BuildCurves()
 void CProfileView::onPaint(fw::Canvas &c)
 {
     const fw::Rect client = clientRect();
-    c.fillRect(client, fw::Brush{plot::kButtonFace, false});
-    if (!m_bDrawn)
+    if (!m_bDrawn) {
+        c.fillRect(client, fw::Brush{plot::kButtonFace, false});
         return;
+    }
+    // The ground of the plot, and the button face beside and below it.
+    const fw::Brush face{plot::kButtonFace, false};
+    c.fillRect({m_rcGround.right, 0, client.right, client.bottom}, face);
+    c.fillRect({0, m_rcGround.bottom, std::min(m_rcGround.right, client.right), client.bottom}, face);
     c.fillRect(m_rcGround, fw::Brush{plot::kPlotGround, false});
     plot::DrawCurves(c, m_curves);
     c.setTextColor(plot::kBlack);

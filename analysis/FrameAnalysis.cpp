@@ -9,14 +9,28 @@
 
 void CountChannels(const uint8_t *bgr, int width, int height, size_t stride, ChannelCounts &counts)
 {
-    counts = ChannelCounts{};
+    // Neighbouring pixels often share a value; four sets of tables, one per pixel of a group of
+    // four, keep the increments of one pixel from waiting on those of the one before.
+    std::array<std::array<uint32_t, 256 * 3>, 4> part{};
     for (int y = 0; y < height; ++y) {
         const uint8_t *p = bgr + stride * static_cast<size_t>(y);
-        for (int x = 0; x < width; ++x, p += 3) {
-            ++counts.blue[p[0]];
-            ++counts.green[p[1]];
-            ++counts.red[p[2]];
+        int x = 0;
+        for (; x + 4 <= width; x += 4, p += 12)
+            for (int k = 0; k < 4; ++k) {
+                ++part[k][p[3 * k]];
+                ++part[k][256 + p[3 * k + 1]];
+                ++part[k][512 + p[3 * k + 2]];
+            }
+        for (; x < width; ++x, p += 3) {
+            ++part[0][p[0]];
+            ++part[0][256 + p[1]];
+            ++part[0][512 + p[2]];
         }
+    }
+    for (int v = 0; v < 256; ++v) {
+        counts.blue[v] = part[0][v] + part[1][v] + part[2][v] + part[3][v];
+        counts.green[v] = part[0][256 + v] + part[1][256 + v] + part[2][256 + v] + part[3][256 + v];
+        counts.red[v] = part[0][512 + v] + part[1][512 + v] + part[2][512 + v] + part[3][512 + v];
     }
 }
 

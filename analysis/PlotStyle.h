@@ -12,6 +12,9 @@ namespace plot {
 inline const fw::Color kBlue{0, 0, 255}, kGreen{0, 255, 0}, kRed{255, 0, 0}, kBlack{0, 0, 0};
 inline const fw::Color kPlotGround{200, 200, 200};  // 0xC8C8C8
 inline const fw::Color kButtonFace{240, 240, 240};
+// Live plots are painted at most 30 times a second: smooth to the eye, and the camera may feed
+// them more often than that.
+constexpr int kPaintInterval = 33;
 
 // One curve of a plot with the pen it is drawn with.
 struct Curve {

@@ -70,7 +70,7 @@ private:
 
     void OnToggleToolbar(int command, int toolbar);
     template <typename Dlg>
-    void ShowToolWindow(Dlg *&slot, int templateId, fw::Point position);
+    void ShowToolWindow(Dlg *&slot, fw::Point position);
     void HideControlPane();
 
     std::list<cam::CMolvane *> m_listCameraCtrl;

@@ -1,17 +1,27 @@
 // molvane-bench: end-to-end speed of the camera paths, printed as "name value" lines.
 //   molvane-bench display [--fps N] [--seconds S] [--width W] [--height H] [--format F]
+//                         [--histogram] [--profiles]
 //     A simulated camera streams through the camera component into its display window (Qt's
 //     offscreen platform); frames delivered, frames dropped and user-interface thread time are
-//     measured, then the rate is raised until frames drop.
+//     measured, then the rate is raised until frames drop. With --histogram or --profiles the
+//     set rate is run once more without and once with those viewers open, fed every 15th frame
+//     as in the application, and both user-interface times are printed.
 //   molvane-bench aravis [--seconds S]
 //     Starts arv-fake-gv-camera-0.8 on 127.0.0.1 at its largest size and fastest rate and
 //     receives from it through the component and through a plain Aravis loop, one after the
 //     other, ending with "ratio R" (component / plain).
+#include "analysis/AnalysisWindows.h"
+#include "analysis/CFrameFeed.h"
+#include "analysis/CHistoDlg.h"
+#include "analysis/CHorizonDlg.h"
+#include "analysis/CVerticalDlg.h"
+#include "app/AppAccess.h"
 #include "camera/CMolvane.h"
 #include "camera/CameraBus.h"
 #include "camera/display/QtCameraDisplay.h"
 #include "camera/display/QtDisplayInstall.h"
 #include "camera/sim/SimCamera.h"
+#include "view/CMolvaneView.h"
 #include "framework/headless/HeadlessPlatform.h"
 #include "framework/qt/QtPlatform.h"
 #ifdef MOLVANE_HAVE_ARAVIS
@@ -42,12 +52,48 @@ struct Options {
     int width = 1920;
     int height = 1200;
     std::string format = "BayerGR8";
+    bool histogram = false;
+    bool profiles = false;
 };
+
+// Set while analysis viewers are open: every 15th frame goes to them, as a camera view feeds
+// them. The user-interface time of handing a frame over and of updating the viewers with the
+// result is summed apart from painting.
+CMolvaneView *g_feedView = nullptr;
+CFrameFeed *g_feed = nullptr;
+int g_feedCounter = 0;
+double g_deliverMs = 0, g_showMs = 0;
+uint64_t g_delivered = 0, g_shown = 0;
+
+double threadCpuMs();
+
+void feedViewers()
+{
+    const double t0 = threadCpuMs();
+    if (g_feed->Deliver(*g_feedView->m_pCamera, AnalysisRequest(*g_feedView))) {
+        g_feedCounter = 0;
+        ++g_delivered;
+    }
+    g_deliverMs += threadCpuMs() - t0;
+}
+
+void showResult(const FeedResult &r)
+{
+    const double t0 = threadCpuMs();
+    ShowFeedResult(r);
+    g_showMs += threadCpuMs() - t0;
+    ++g_shown;
+}
 
 struct Counter : cam::CameraEvents {
     uint64_t images = 0;
     uint64_t drops = 0;
-    void ImageReceived(int) override { ++images; }
+    void ImageReceived(int) override
+    {
+        ++images;
+        if (g_feedView && ++g_feedCounter >= 15)
+            feedViewers();
+    }
     void FrameDropped() override { ++drops; }
 };
 
@@ -94,10 +140,62 @@ Result run(cam::CMolvane &camera, Counter &counter, double fps, double seconds)
     return r;
 }
 
+// The set rate without and with the chosen analysis viewers open, one after the other.
+void runWithViewers(cam::CMolvane &camera, Counter &counter, const Options &o)
+{
+    const Result without = run(camera, counter, o.fps, o.seconds);
+    CMolvaneView view;  // stands for the camera window the viewers were opened for
+    view.m_pCamera = &camera;
+    view.m_ptPixel = {o.width / 2, o.height / 2};
+    std::string names;
+    auto open = [&](auto *&slot, fw::Point at, const char *name) {
+        slot = new std::remove_reference_t<decltype(*slot)>;
+        slot->m_pCameraView = &view;
+        slot->CreateAt(nullptr, at);
+        names += names.empty() ? name : std::string(",") + name;
+    };
+    if (o.histogram)
+        open(g_pHistoDlg, {160, 250}, "histogram");
+    if (o.profiles) {
+        open(g_pHorizonDlg, {200, 500}, "horizontal");
+        open(g_pVerticalDlg, {500, 200}, "vertical");
+    }
+    auto feed = std::make_unique<CFrameFeed>(showResult);
+    g_feed = feed.get();
+    g_feedView = &view;
+    const Result with = run(camera, counter, o.fps, o.seconds);
+    g_feedView = nullptr;
+    feed.reset();
+    QApplication::processEvents();
+    delete g_pHistoDlg;
+    delete g_pHorizonDlg;
+    delete g_pVerticalDlg;
+    g_pHistoDlg = nullptr;
+    g_pHorizonDlg = nullptr;
+    g_pVerticalDlg = nullptr;
+    view.m_pCamera = nullptr;  // the bench owns the camera
+
+    std::printf("viewers %s\n", names.c_str());
+    std::printf("frames_per_second_without_viewers %.1f\n", without.fps);
+    std::printf("dropped_without_viewers %llu\n", static_cast<unsigned long long>(without.dropped));
+    std::printf("ui_ms_per_frame_without_viewers %.4f\n", without.uiMsPerFrame);
+    std::printf("frames_per_second_with_viewers %.1f\n", with.fps);
+    std::printf("dropped_with_viewers %llu\n", static_cast<unsigned long long>(with.dropped));
+    std::printf("ui_ms_per_frame_with_viewers %.4f\n", with.uiMsPerFrame);
+    std::printf("ui_ms_per_frame_difference %.4f\n", with.uiMsPerFrame - without.uiMsPerFrame);
+    // The same as user-interface time per second: unlike the time per frame it does not grow
+    // when a busy machine delivers fewer frames.
+    std::printf("ui_ms_per_second_without_viewers %.1f\n", without.uiMsPerFrame * without.fps);
+    std::printf("ui_ms_per_second_with_viewers %.1f\n", with.uiMsPerFrame * with.fps);
+    std::printf("analysed %llu\n", static_cast<unsigned long long>(g_shown));
+    std::printf("ui_ms_per_analysed_frame_handover %.4f\n", g_delivered ? g_deliverMs / g_delivered : 0.0);
+    std::printf("ui_ms_per_analysed_frame_viewer_update %.4f\n", g_shown ? g_showMs / g_shown : 0.0);
+}
+
 int usage()
 {
     std::cerr << "usage: molvane-bench display [--fps N] [--seconds S] [--width W] [--height H]"
-                 " [--format BayerGR8|Mono8|Mono16|YUV422Packed]\n"
+                 " [--format BayerGR8|Mono8|Mono16|YUV422Packed] [--histogram] [--profiles]\n"
                  "       molvane-bench aravis [--seconds S]\n";
     return 2;
 }
@@ -216,6 +314,10 @@ int main(int argc, char **argv)
     Options o;
     for (int i = 2; i < argc; ++i) {
         const std::string a = argv[i];
+        if (a == "--histogram" || a == "--profiles") {
+            (a == "--histogram" ? o.histogram : o.profiles) = true;
+            continue;
+        }
         if (i + 1 >= argc)
             return usage();
         const char *v = argv[++i];
@@ -290,6 +392,8 @@ int main(int argc, char **argv)
             rate = kept ? rate * 1.25 : rate / 2;
         }
         std::printf("max_fps_without_drops %.0f\n", best);
+        if (o.histogram || o.profiles)
+            runWithViewers(camera, counter, o);
     }
     cam::CameraBus::instance().clear();
     return 0;

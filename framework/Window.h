@@ -38,6 +38,7 @@ struct WindowSpec {
     DockArea area = DockArea::Left;  // panes
     bool closable = false;           // panes: has a close box
     bool drawsItself = false;        // painted through onPaint(Canvas &), gets the mouse
+    int minPaintInterval = 0;        // ms between two paints at the most frequent (live plots)
 };
 
 // What a platform does for one window.

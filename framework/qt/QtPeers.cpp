@@ -94,7 +94,7 @@ Point QtWidgetPeer::clientToScreen(Point p) const
 void QtWidgetPeer::invalidate()
 {
     if (inner_)
-        inner_->update();
+        inner_->requestRepaint();
 }
 
 void QtWidgetPeer::captureMouse(bool capture)

@@ -223,7 +223,8 @@ std::unique_ptr<WindowPeer> QtPlatform::createPeer(Window &window, const WindowS
         if (parentInner) {
             // A pane scrolls up and down when its form does not fit, but is wide enough for it.
             parentInner->setMinimumSize(parentInner->minimumSize().expandedTo(w->minimumSize()));
-            if (auto *scroll = qobject_cast<QScrollArea *>(parentInner->parentWidget()->parentWidget())) {
+            QWidget *outer = parentInner->parentWidget();
+            if (auto *scroll = qobject_cast<QScrollArea *>(outer ? outer->parentWidget() : nullptr)) {
                 scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
                 scroll->setMinimumWidth(parentInner->minimumWidth() +
                                         scroll->verticalScrollBar()->sizeHint().width() + 2);

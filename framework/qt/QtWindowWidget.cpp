@@ -10,6 +10,7 @@
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -70,22 +71,29 @@ void QtWindowWidget::paintEvent(QPaintEvent *event)
         guarded([this] { window_->onPaint(); });
 }
 
+void QtWindowWidget::requestRepaint()
+{
+    const int interval = window_ ? window_->params().minPaintInterval : 0;
+    if (interval <= 0 || !lastPaint_.isValid() || lastPaint_.elapsed() >= interval)
+        return update();
+    if (repaintPending_)
+        return;  // the paint already planned will show the latest state
+    repaintPending_ = true;
+    QTimer::singleShot(static_cast<int>(interval - lastPaint_.elapsed()), this, [this] {
+        repaintPending_ = false;
+        update();
+    });
+}
+
 void QtWindowWidget::paintBackBuffer()
 {
-    // The buffer has the screen's device pixels, so drawing stays sharp on high-DPI screens.
-    const qreal ratio = devicePixelRatioF();
-    const QSize pixels = (QSizeF(size()) * ratio).toSize();
-    if (backBuffer_.size() != pixels) {
-        backBuffer_ = QImage(pixels, QImage::Format_RGB32);
-        backBuffer_.setDevicePixelRatio(ratio);
-    }
-    backBuffer_.fill(palette().color(QPalette::Window));
-    {
-        QPainter painter(&backBuffer_);
-        QtCanvas canvas(painter, {width(), height()});
-        guarded([&] { window_->onPaint(canvas); });
-    }
-    QPainter(this).drawImage(0, 0, backBuffer_);
+    lastPaint_.restart();
+    // The widget's backing store is the back buffer: the window draws its whole client there
+    // and it is shown at once. It has the screen's device pixels, so drawing stays sharp on
+    // high-DPI screens, and no second image has to be filled and copied on every paint.
+    QPainter painter(this);
+    QtCanvas canvas(painter, {width(), height()});
+    guarded([&] { window_->onPaint(canvas); });
 }
 
 void QtWindowWidget::setMouseCaptured(bool captured)
