@@ -99,8 +99,7 @@ void CProfileView::onPaint(fw::Canvas &c)
     c.fillRect({0, m_rcGround.bottom, std::min(m_rcGround.right, client.right), client.bottom}, face);
     c.fillRect(m_rcGround, fw::Brush{plot::kPlotGround, false});
     plot::DrawCurves(c, m_curves);
-    c.setTextColor(plot::kBlack);
-    c.text(m_ptReadout, m_strReadout);
+    plot::Label(c, m_ptReadout, m_strReadout, plot::kBlack);
     if (m_nHover >= 0 && Length() > 0)
         DrawHover(c, std::min(m_nHover, Length() - 1), {client.width(), client.height()});
 }

@@ -3,6 +3,7 @@
 
 #include "framework/Canvas.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,22 @@ inline void DrawCurves(fw::Canvas &c, const std::vector<Curve> &curves)
     }
 }
 
+// Text on a patch of the plot's ground, so that it stays readable over dense curves (the patch
+// is sized for the plot's 7-pixel-wide, 15-pixel-high characters).
+inline void Label(fw::Canvas &c, fw::Point at, const std::string &text, fw::Color colour)
+{
+    size_t longest = 0, lines = 1, run = 0;
+    for (char ch : text) {
+        run = ch == '\n' ? 0 : run + 1;
+        lines += ch == '\n';
+        longest = std::max(longest, run);
+    }
+    c.fillRect({at.x - 2, at.y, at.x + static_cast<int>(longest) * 7 + 2, at.y + static_cast<int>(lines) * 15},
+               fw::Brush{kPlotGround, false});
+    c.setTextColor(colour);
+    c.text(at, text);
+}
+
 // A dotted marker from `from` to `to` and the values under the pointer at `at`.
 inline void DrawHover(fw::Canvas &c, fw::Point from, fw::Point to, fw::Point at, const std::string &text)
 {
@@ -37,8 +54,7 @@ inline void DrawHover(fw::Canvas &c, fw::Point from, fw::Point to, fw::Point at,
     c.setPen({{90, 90, 90}, 1, fw::PenStyle::Dot, false});
     c.line(from, to);
     c.setBackground(old);
-    c.setTextColor({20, 20, 20});
-    c.text(at, text);
+    Label(c, at, text, {20, 20, 20});
 }
 
 } // namespace plot

@@ -90,7 +90,7 @@ DialogTemplate histogram()
     DialogTemplate t{res::DialogHistogram, "Histogram Viewer", 301, 188, {}};
     t.controls.push_back(c(K::Static, res::HistoMaxCount, "0000", 27, 12, 80, 10));
     t.controls.push_back(c(K::Static, 0, "Channel", 170, 12, 36, 10));
-    t.controls.push_back(c(K::DropList, res::HistoChannel, "", 208, 10, 52, 60));
+    t.controls.push_back(c(K::DropList, res::HistoChannel, "", 208, 9, 52, 12));
     t.controls.push_back(c(K::Static, 0, "0", 27, 138, 20, 10));
     t.controls.push_back(c(K::Static, 0, "255", 240, 138, 20, 10, AlignRight));
     return t;

@@ -14,6 +14,7 @@
 #include "view/CChildFrame.h"
 #include "view/CMolvaneView.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -328,9 +329,13 @@ TEST_F(Analysis, TheHorizontalProfilePlotsTheClickedRowAtItsScale)
     EXPECT_EQ(texts[0].at.x, dlg.m_pView->clientRect().width() - 190);
     EXPECT_EQ(texts[0].at.y, 10);
     const auto fills = drawing(*dlg.m_pView).callsOf(Op::FillRect);
-    ASSERT_FALSE(fills.empty());
-    EXPECT_EQ(fills.back().rect.right, 1280);  // the ground spans the image width
-    EXPECT_EQ(fills.back().brush.color, (fw::Color{200, 200, 200}));
+    const auto ground = std::find_if(fills.begin(), fills.end(), [](const fw::DrawCall &f) {
+        return f.brush.color == fw::Color{200, 200, 200};
+    });
+    ASSERT_NE(ground, fills.end());
+    EXPECT_EQ(ground->rect.left, 0);
+    EXPECT_EQ(ground->rect.right, 1280);  // the ground spans the image width
+    EXPECT_EQ(ground->rect.bottom, C);
 
     grey.colour = true;
     grey.rowPixels[7 * 3 + 0] = 1, grey.rowPixels[7 * 3 + 1] = 2, grey.rowPixels[7 * 3 + 2] = 3;
