@@ -20,8 +20,11 @@ QtWindowWidget::QtWindowWidget(Window *window, QWidget *parent, Qt::WindowFlags 
     : QWidget(parent, flags), window_(window)
 {
     setProperty("molvaneWindow", true);
-    // Windows that draw themselves show what lies under the pointer, button or not.
-    setMouseTracking(window && window->params().drawsItself);
+    // Windows that draw themselves show what lies under the pointer, button or not, and cover
+    // their whole client when they paint: nothing beneath them needs erasing first.
+    const bool drawn = window && window->params().drawsItself;
+    setMouseTracking(drawn);
+    setAttribute(Qt::WA_OpaquePaintEvent, drawn);
 }
 
 QtWindowWidget::~QtWindowWidget() = default;
