@@ -5,7 +5,10 @@
 #include "analysis/FrameAnalysis.h"
 #include "analysis/OpenViews.h"
 
+#include "framework/Resources.h"
 #include "view/CMolvaneView.h"
+
+#include <algorithm>
 
 CHistoDlg::CHistoDlg() : CToolWindow(res::DialogHistogram, res::MsgHistogramClosed)
 {
@@ -85,11 +88,16 @@ void CHistoDlg::Clear()
 
 void CHistoDlg::onSize(int width, int height)
 {
-    // The plot keeps its place and follows the window's size, leaving room for the axis labels.
-    if (m_pView && m_pView->hasWindow() && width > 0 && height > 0)
-        m_pView->moveWindow({CHistogramView::kLeft, CHistogramView::kTop,
-                             std::max(CHistogramView::kLeft + 64, width - 60),
-                             std::max(CHistogramView::kTop + 32, height - 85)});
+    // The plot keeps its place and follows the window's size; the axis ends stay under it.
+    if (!m_pView || !m_pView->hasWindow() || width <= 0 || height <= 0)
+        return;
+    const fw::Rect plot{CHistogramView::kLeft, CHistogramView::kTop,
+                        std::max(CHistogramView::kLeft + 64, width - 61),
+                        std::max(CHistogramView::kTop + 32, height - 85)};
+    m_pView->moveWindow(plot);
+    const int labelHeight = fw::dluToPixelsY(10);
+    moveControl(res::HistoAxisLow, {plot.left, plot.bottom + 4, plot.left + 30, plot.bottom + 4 + labelHeight});
+    moveControl(res::HistoAxisHigh, {plot.right - 30, plot.bottom + 4, plot.right, plot.bottom + 4 + labelHeight});
 }
 
 void CHistoDlg::onClose()

@@ -56,6 +56,8 @@ public:
     virtual Point clientToScreen(Point p) const = 0;
     virtual void invalidate() {}
     virtual void setFocus(int /*controlId*/) {}
+    // Places a control of the window's template elsewhere (client pixels).
+    virtual void moveControl(int /*controlId*/, const Rect & /*rect*/) {}
     // The platform's own handle of the window's client (a QWidget on Qt), for hosted components.
     virtual void *nativeHandle() const { return nullptr; }
     // Mouse capture: the pointer is confined to the client area until released.
@@ -94,6 +96,7 @@ public:
     Rect windowRect() const;
     Rect clientRect() const;
     Rect controlScreenRect(int controlId) const;
+    void moveControl(int controlId, const Rect &rect);
     Point clientToScreen(Point p) const;
     void invalidate();
     void captureMouse(bool capture);

@@ -89,10 +89,10 @@ DialogTemplate histogram()
 {
     DialogTemplate t{res::DialogHistogram, "Histogram Viewer", 301, 188, {}};
     t.controls.push_back(c(K::Static, res::HistoMaxCount, "0000", 27, 12, 80, 10));
-    t.controls.push_back(c(K::Static, 0, "Channel", 170, 12, 36, 10));
-    t.controls.push_back(c(K::DropList, res::HistoChannel, "", 208, 9, 52, 12));
-    t.controls.push_back(c(K::Static, 0, "0", 27, 138, 20, 10));
-    t.controls.push_back(c(K::Static, 0, "255", 240, 138, 20, 10, AlignRight));
+    t.controls.push_back(c(K::Static, 0, "Channel", 160, 12, 36, 10));
+    t.controls.push_back(c(K::DropList, res::HistoChannel, "", 198, 9, 62, 12));
+    t.controls.push_back(c(K::Static, res::HistoAxisLow, "0", 27, 138, 20, 10));
+    t.controls.push_back(c(K::Static, res::HistoAxisHigh, "255", 240, 138, 20, 10, AlignRight));
     return t;
 }
 

@@ -104,6 +104,7 @@ constexpr int RegRange = 1287, RegAddress = 32806, RegData = 32807, RegRead = 12
 
 // Histogram (167) and line profile (154, 153) viewers.
 constexpr int HistoMaxCount = 1279, HistoChannel = 1280;
+constexpr int HistoAxisLow = 21279, HistoAxisHigh = 21280;  // the "0" and "255" under the plot
 constexpr int HorizontalLine = 1045, VerticalLine = 1046;
 
 // Closing messages of the tool windows (WM_USER + 100 ...).

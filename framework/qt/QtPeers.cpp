@@ -72,6 +72,12 @@ std::string QtWidgetPeer::title() const
     return outer_ ? outer_->windowTitle().toStdString() : std::string();
 }
 
+void QtWidgetPeer::moveControl(int controlId, const Rect &rect)
+{
+    if (QWidget *w = inner_ ? inner_->control(controlId) : nullptr)
+        w->setGeometry(rect.left, rect.top, rect.width(), rect.height());
+}
+
 Rect QtWidgetPeer::controlScreenRect(int controlId) const
 {
     if (!inner_)
