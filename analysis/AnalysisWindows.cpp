@@ -66,3 +66,14 @@ CFrameFeed &AnalysisFeed()
 }
 
 void StopAnalysisFeed() { feed().reset(); }
+
+void DeleteAnalysisWindows()
+{
+    StopAnalysisFeed();
+    delete g_pHistoDlg;
+    delete g_pHorizonDlg;
+    delete g_pVerticalDlg;
+    g_pHistoDlg = nullptr;
+    g_pHorizonDlg = nullptr;
+    g_pVerticalDlg = nullptr;
+}

@@ -21,3 +21,5 @@ void ShowFeedResult(const FeedResult &result);
 // The process's feed, made on first use; stopped before the windows go.
 CFrameFeed &AnalysisFeed();
 void StopAnalysisFeed();
+// The application ends: the feed stops and the three windows are deleted.
+void DeleteAnalysisWindows();

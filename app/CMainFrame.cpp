@@ -46,14 +46,8 @@ CMainFrame::~CMainFrame()
     delete m_pControlPane;
     delete m_pCameraInfoPane;
     delete m_pEnumCtrl;
-    StopAnalysisFeed();
+    DeleteAnalysisWindows();
     delete m_pEventLogDlg;
-    delete g_pHistoDlg;
-    delete g_pHorizonDlg;
-    delete g_pVerticalDlg;
-    g_pHistoDlg = nullptr;
-    g_pHorizonDlg = nullptr;
-    g_pVerticalDlg = nullptr;
     for (auto *&dlg : m_pRegisterDlg) {
         delete dlg;
         dlg = nullptr;

@@ -167,12 +167,7 @@ void runWithViewers(cam::CMolvane &camera, Counter &counter, const Options &o)
     g_feedView = nullptr;
     feed.reset();
     QApplication::processEvents();
-    delete g_pHistoDlg;
-    delete g_pHorizonDlg;
-    delete g_pVerticalDlg;
-    g_pHistoDlg = nullptr;
-    g_pHorizonDlg = nullptr;
-    g_pVerticalDlg = nullptr;
+    DeleteAnalysisWindows();
     view.m_pCamera = nullptr;  // the bench owns the camera
 
     std::printf("viewers %s\n", names.c_str());

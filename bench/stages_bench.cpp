@@ -108,12 +108,19 @@ void AnalyseBayerForAllViewers(benchmark::State &state)
     pixels(state);
 }
 
-void CountChannelsOfBgr(benchmark::State &state)
+// A converted Bayer frame, as the analysis counts it.
+cv::Mat bayerAsBgr()
 {
     cv::Mat bgr;
     cam::ImageSettings s;
     s.bayerConversion = true;
     cam::convertToBgr(frameOf(cam::PixelFormat::BayerGR8), s, bgr);
+    return bgr;
+}
+
+void CountChannelsOfBgr(benchmark::State &state)
+{
+    const cv::Mat bgr = bayerAsBgr();
     ChannelCounts counts;
     for (auto _ : state)
         CountChannels(bgr.ptr<uint8_t>(0), bgr.cols, bgr.rows, bgr.step, counts);
@@ -122,10 +129,7 @@ void CountChannelsOfBgr(benchmark::State &state)
 
 void PlainOpenCvCalcHistOfBgr(benchmark::State &state)
 {
-    cv::Mat bgr;
-    cam::ImageSettings s;
-    s.bayerConversion = true;
-    cam::convertToBgr(frameOf(cam::PixelFormat::BayerGR8), s, bgr);
+    const cv::Mat bgr = bayerAsBgr();
     const int size = 256;
     const float range[] = {0, 256};
     const float *ranges[] = {range};
