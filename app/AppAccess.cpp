@@ -18,3 +18,21 @@ void logEvent(const std::string &line)
     if (log && log->hasWindow() && log->Logging())
         log->AddLine(line);
 }
+
+fw::Rect mainClientRect()
+{
+    CMainFrame *frame = mainFrame();
+    if (!frame || !frame->hasWindow())
+        return {};
+    // The whole inside of the main window, panes and bars included (its own client area is
+    // the part the camera windows take).
+    const fw::Rect r = frame->windowRect();
+    return {0, 0, r.width(), r.height()};
+}
+
+int cameraInfoClientWidth()
+{
+    CMainFrame *frame = mainFrame();
+    CCameraInfoBasePane *pane = frame ? frame->m_pCameraInfoPane : nullptr;
+    return pane && pane->hasWindow() ? pane->clientRect().width() : 0;
+}

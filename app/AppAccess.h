@@ -27,6 +27,7 @@ extern CVerticalDlg *g_pVerticalDlg;
 
 namespace fw {
 class Form;
+struct Rect;
 }
 // The camera info pane's form (image format, width, height, ...), null while it does not exist.
 fw::Form *cameraInfoForm();
@@ -34,3 +35,6 @@ fw::Form *cameraInfoForm();
 #include <string>
 // Adds a line to the event log viewer while it is open with its logging on.
 void logEvent(const std::string &line);
+// The main window's inside, panes and bars included, and the camera info pane's client width (0 while they do not exist).
+fw::Rect mainClientRect();
+int cameraInfoClientWidth();

@@ -1,6 +1,7 @@
 // The main frame.
 #include "app/CMainFrame.h"
 
+#include "analysis/AnalysisWindows.h"
 #include "analysis/CHistoDlg.h"
 #include "analysis/CHorizonDlg.h"
 #include "analysis/CVerticalDlg.h"
@@ -25,13 +26,13 @@ CVerticalDlg *g_pVerticalDlg = nullptr;
 CMainFrame::CMainFrame()
 {
     using N = fw::Notify;
-    on(N::Command, res::CmdHistogram, [this] { ShowToolWindow(g_pHistoDlg, res::DialogHistogram, {160, 250}); });
+    on(N::Command, res::CmdHistogram, [this] { ShowToolWindow(g_pHistoDlg, {160, 250}); });
     on(N::Command, res::CmdHorizontalProfile,
-       [this] { ShowToolWindow(g_pHorizonDlg, res::DialogHorizontal, {200, 500}); });
+       [this] { ShowToolWindow(g_pHorizonDlg, {200, 500}); });
     on(N::Command, res::CmdVerticalProfile,
-       [this] { ShowToolWindow(g_pVerticalDlg, res::DialogVertical, {500, 200}); });
+       [this] { ShowToolWindow(g_pVerticalDlg, {500, 200}); });
     on(N::Command, res::CmdEventViewer,
-       [this] { ShowToolWindow(m_pEventLogDlg, res::DialogEventLog, {400, 400}); });
+       [this] { ShowToolWindow(m_pEventLogDlg, {400, 400}); });
     on(N::Command, res::CmdRegisterAccess, [this] { OnRegisterAccess(); });
     on(N::Command, res::CmdToolbarCamera, [this] { OnToggleToolbar(res::CmdToolbarCamera, res::ToolbarCamera); });
     on(N::Command, res::CmdToolbarZoom, [this] { OnToggleToolbar(res::CmdToolbarZoom, res::ToolbarZoom); });
@@ -45,13 +46,8 @@ CMainFrame::~CMainFrame()
     delete m_pControlPane;
     delete m_pCameraInfoPane;
     delete m_pEnumCtrl;
+    DeleteAnalysisWindows();
     delete m_pEventLogDlg;
-    delete g_pHistoDlg;
-    delete g_pHorizonDlg;
-    delete g_pVerticalDlg;
-    g_pHistoDlg = nullptr;
-    g_pHorizonDlg = nullptr;
-    g_pVerticalDlg = nullptr;
     for (auto *&dlg : m_pRegisterDlg) {
         delete dlg;
         dlg = nullptr;
@@ -224,9 +220,9 @@ void CMainFrame::HideControlPane()
 
 void CMainFrame::RefreshAnalysisWindows()
 {
-    if (g_pHistoDlg && g_pHistoDlg->hasWindow())
+    if (g_pHistoDlg && g_pHistoDlg->hasWindow() && g_pHistoDlg->m_bOpen)
         g_pHistoDlg->Reinitialise();
-    if (g_pHorizonDlg && g_pHorizonDlg->hasWindow())
+    if (g_pHorizonDlg && g_pHorizonDlg->hasWindow() && g_pHorizonDlg->m_bOpen)
         g_pHorizonDlg->Reinitialise();
     if (g_pVerticalDlg && g_pVerticalDlg->hasWindow())
         g_pVerticalDlg->Reinitialise();
@@ -234,26 +230,17 @@ void CMainFrame::RefreshAnalysisWindows()
 
 bool CMainFrame::AnalysisWindowOpen() const
 {
-    return (g_pHistoDlg && g_pHistoDlg->hasWindow()) || (g_pHorizonDlg && g_pHorizonDlg->hasWindow()) ||
-           (g_pVerticalDlg && g_pVerticalDlg->hasWindow());
+    return AnalysisWindowLive();
 }
 
 template <typename Dlg>
-void CMainFrame::ShowToolWindow(Dlg *&slot, int templateId, fw::Point position)
+void CMainFrame::ShowToolWindow(Dlg *&slot, fw::Point position)
 {
     if (!slot)
         slot = new Dlg;
     if (slot->hasWindow())
         return;  // already open: not even brought to the front
-    const fw::DialogTemplate *t = fw::findDialog(templateId);
-    fw::WindowSpec params;
-    params.kind = fw::WindowKind::Dialog;
-    params.parent = this;
-    params.templateId = templateId;
-    params.caption = t ? t->caption : std::string();
-    int w = t ? fw::dluToPixelsX(t->width) : 300, h = t ? fw::dluToPixelsY(t->height) : 200;
-    params.rect = {position.x, position.y, position.x + w, position.y + h};
-    slot->create(params);
+    slot->CreateAt(this, position);
 }
 
 void CMainFrame::OnToolWindowClosed(int message)

@@ -71,7 +71,7 @@ private:
 
     void OnToggleToolbar(int command, int toolbar);
     template <typename Dlg>
-    void ShowToolWindow(Dlg *&slot, int templateId, fw::Point position);
+    void ShowToolWindow(Dlg *&slot, fw::Point position);
     void HideControlPane();
     // The rectangle of the k-th camera window (from 0), cascaded inside the workspace.
     fw::Rect CascadeRect(int k) const;

@@ -10,6 +10,8 @@ public:
     {
     }
     int templateId() const { return m_templateId; }
+    // Creates the window from its template, in the template's size, at a screen position.
+    bool CreateAt(fw::Window *owner, fw::Point position);
 
     // Posts the closing message to the frame, which deletes the object; the window goes now.
     void onClose() override;

@@ -1,10 +1,12 @@
 // molvane-bench: end-to-end speed of the camera paths, printed as "name value" lines.
 //   molvane-bench display [--cameras N] [--fps N] [--seconds S] [--width W] [--height H]
-//                         [--format F]
+//                         [--format F] [--histogram] [--profiles]
 //     N simulated cameras (1 unless told) each stream through a camera component into its own
 //     display window (Qt's offscreen platform); frames delivered and dropped per camera and in
 //     total and user-interface thread time are measured, then the rate is raised until frames
-//     drop.
+//     drop. With --histogram or --profiles the set rate is run once more without and once with
+//     those viewers open, fed every 15th frame of the first camera as in the application, and
+//     both user-interface times are printed.
 //   molvane-bench aravis [--seconds S] [--rounds N]
 //     Starts arv-fake-gv-camera-0.8 on 127.0.0.1 at its largest size and fastest rate and
 //     receives from it through the component (with a camera window's read-outs running) and
@@ -17,6 +19,12 @@
 //   molvane-bench record [--codec MJPG|raw|FFV1] [--width W --height H] [--seconds S]
 //     The AVI recorder on a simulated camera's frames, against OpenCV's VideoWriter on one
 //     thread, ending with "ratio R" (recorder / VideoWriter); see RecordBench.cpp.
+#include "analysis/AnalysisWindows.h"
+#include "analysis/CFrameFeed.h"
+#include "analysis/CHistoDlg.h"
+#include "analysis/CHorizonDlg.h"
+#include "analysis/CVerticalDlg.h"
+#include "app/AppAccess.h"
 #include "bench/RecordBench.h"
 #include "bench/TreeBench.h"
 #include "camera/CMolvane.h"
@@ -24,6 +32,7 @@
 #include "camera/display/QtCameraDisplay.h"
 #include "camera/display/QtDisplayInstall.h"
 #include "camera/sim/SimCamera.h"
+#include "view/CMolvaneView.h"
 #include "framework/headless/HeadlessPlatform.h"
 #include "framework/qt/QtPlatform.h"
 #ifdef MOLVANE_HAVE_ARAVIS
@@ -62,12 +71,51 @@ struct Options {
     int height = 1200;
     int cameras = 1;
     std::string format = "BayerGR8";
+    bool histogram = false;
+    bool profiles = false;
 };
+
+// Set while analysis viewers are open: every 15th frame goes to them, as a camera view feeds
+// them. The user-interface time of handing a frame over and of updating the viewers with the
+// result is summed apart from painting.
+CMolvaneView *g_feedView = nullptr;
+CFrameFeed *g_feed = nullptr;
+int g_feedCounter = 0;
+double g_deliverMs = 0, g_showMs = 0;
+uint64_t g_delivered = 0, g_shown = 0;
+
+double threadCpuMs();
+
+void feedViewers()
+{
+    const double t0 = threadCpuMs();
+    if (g_feed->Deliver(*g_feedView->m_pCamera, AnalysisRequest(*g_feedView))) {
+        g_feedCounter = 0;
+        ++g_delivered;
+    }
+    g_deliverMs += threadCpuMs() - t0;
+}
+
+void showResult(const FeedResult &r)
+{
+    const double t0 = threadCpuMs();
+    ShowFeedResult(r);
+    g_showMs += threadCpuMs() - t0;
+    ++g_shown;
+}
+
+struct Counter;
+const Counter *g_feedSource = nullptr;  // the events of the camera that feeds the viewers
 
 struct Counter : cam::CameraEvents {
     uint64_t images = 0;
     uint64_t drops = 0;
-    void ImageReceived(int) override { ++images; }
+    void ImageReceived(int) override
+    {
+        ++images;
+        if (g_feedView && this == g_feedSource && ++g_feedCounter >= 15)
+            feedViewers();
+    }
     void FrameDropped() override { ++drops; }
 };
 
@@ -154,10 +202,60 @@ Result run(Stations &stations, double fps, double seconds)
     return r;
 }
 
+// The set rate without and with the chosen analysis viewers open, one after the other.
+void runWithViewers(Stations &stations, const Options &o)
+{
+    cam::CMolvane &camera = stations.front()->camera;
+    const Result without = run(stations, o.fps, o.seconds);
+    CMolvaneView view;  // stands for the camera window the viewers were opened for
+    view.m_pCamera = &camera;
+    view.m_ptPixel = {o.width / 2, o.height / 2};
+    std::string names;
+    auto open = [&](auto *&slot, fw::Point at, const char *name) {
+        slot = new std::remove_reference_t<decltype(*slot)>;
+        slot->m_pCameraView = &view;
+        slot->CreateAt(nullptr, at);
+        names += names.empty() ? name : std::string(",") + name;
+    };
+    if (o.histogram)
+        open(g_pHistoDlg, {160, 250}, "histogram");
+    if (o.profiles) {
+        open(g_pHorizonDlg, {200, 500}, "horizontal");
+        open(g_pVerticalDlg, {500, 200}, "vertical");
+    }
+    auto feed = std::make_unique<CFrameFeed>(showResult);
+    g_feed = feed.get();
+    g_feedView = &view;
+    g_feedSource = &stations.front()->counter;
+    const Result with = run(stations, o.fps, o.seconds);
+    g_feedView = nullptr;
+    g_feedSource = nullptr;
+    feed.reset();
+    QApplication::processEvents();
+    DeleteAnalysisWindows();
+    view.m_pCamera = nullptr;  // the bench owns the camera
+
+    std::printf("viewers %s\n", names.c_str());
+    std::printf("frames_per_second_without_viewers %.1f\n", without.fps);
+    std::printf("dropped_without_viewers %llu\n", static_cast<unsigned long long>(without.dropped));
+    std::printf("ui_ms_per_frame_without_viewers %.4f\n", without.uiMsPerFrame);
+    std::printf("frames_per_second_with_viewers %.1f\n", with.fps);
+    std::printf("dropped_with_viewers %llu\n", static_cast<unsigned long long>(with.dropped));
+    std::printf("ui_ms_per_frame_with_viewers %.4f\n", with.uiMsPerFrame);
+    std::printf("ui_ms_per_frame_difference %.4f\n", with.uiMsPerFrame - without.uiMsPerFrame);
+    // The same as user-interface time per second: unlike the time per frame it does not grow
+    // when a busy machine delivers fewer frames.
+    std::printf("ui_ms_per_second_without_viewers %.1f\n", without.uiMsPerFrame * without.fps);
+    std::printf("ui_ms_per_second_with_viewers %.1f\n", with.uiMsPerFrame * with.fps);
+    std::printf("analysed %llu\n", static_cast<unsigned long long>(g_shown));
+    std::printf("ui_ms_per_analysed_frame_handover %.4f\n", g_delivered ? g_deliverMs / g_delivered : 0.0);
+    std::printf("ui_ms_per_analysed_frame_viewer_update %.4f\n", g_shown ? g_showMs / g_shown : 0.0);
+}
+
 int usage()
 {
     std::cerr << "usage: molvane-bench display [--cameras N] [--fps N] [--seconds S] [--width W]"
-                 " [--height H] [--format BayerGR8|Mono8|Mono16|YUV422Packed]\n"
+                 " [--height H] [--format BayerGR8|Mono8|Mono16|YUV422Packed] [--histogram] [--profiles]\n"
                  "       molvane-bench aravis [--seconds S] [--rounds N]\n"
                  "       molvane-bench tree GENICAM.xml [--fake-camera]\n";
     return 2;
@@ -493,6 +591,10 @@ int main(int argc, char **argv)
     Options o;
     for (int i = 2; i < argc; ++i) {
         const std::string a = argv[i];
+        if (a == "--histogram" || a == "--profiles") {
+            (a == "--histogram" ? o.histogram : o.profiles) = true;
+            continue;
+        }
         if (i + 1 >= argc)
             return usage();
         const char *v = argv[++i];
@@ -529,6 +631,8 @@ int main(int argc, char **argv)
         std::printf("set_fps %.0f\n", o.fps);
         printResult(r);
         probe(stations, o.fps, r.dropped == 0);
+        if (o.histogram || o.profiles)
+            runWithViewers(stations, o);
     }
     cam::CameraBus::instance().clear();
     return 0;

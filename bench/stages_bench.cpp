@@ -1,5 +1,6 @@
 // molvane-stages: each stage of the frame path in megapixels per second, beside the plain
 // OpenCV call it builds on, so a regression shows as a ratio (Google Benchmark).
+#include "analysis/FrameAnalysis.h"
 #include "camera/imaging/FrameConverter.h"
 #include "camera/sim/TestPattern.h"
 
@@ -119,6 +120,56 @@ void SimulatedFrame(benchmark::State &state)
 
 } // namespace
 
+// What the analysis worker does with one fed frame when all three viewers are open.
+void AnalyseBayerForAllViewers(benchmark::State &state)
+{
+    const cam::FrameBuffer f = frameOf(cam::PixelFormat::BayerGR8);
+    cam::ImageSettings s;
+    s.bayerConversion = true;
+    FeedRequest r;
+    r.histogram = true;
+    r.row = kH / 2;
+    r.column = kW / 2;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(AnalyseFrame(f, s, r));
+    pixels(state);
+}
+
+// A converted Bayer frame, as the analysis counts it.
+cv::Mat bayerAsBgr()
+{
+    cv::Mat bgr;
+    cam::ImageSettings s;
+    s.bayerConversion = true;
+    cam::convertToBgr(frameOf(cam::PixelFormat::BayerGR8), s, bgr);
+    return bgr;
+}
+
+void CountChannelsOfBgr(benchmark::State &state)
+{
+    const cv::Mat bgr = bayerAsBgr();
+    ChannelCounts counts;
+    for (auto _ : state)
+        CountChannels(bgr.ptr<uint8_t>(0), bgr.cols, bgr.rows, bgr.step, counts);
+    pixels(state);
+}
+
+void PlainOpenCvCalcHistOfBgr(benchmark::State &state)
+{
+    const cv::Mat bgr = bayerAsBgr();
+    const int size = 256;
+    const float range[] = {0, 256};
+    const float *ranges[] = {range};
+    cv::Mat hist;
+    for (auto _ : state)
+        for (int channel = 0; channel < 3; ++channel)
+            cv::calcHist(&bgr, 1, &channel, cv::Mat(), hist, 1, &size, ranges);
+    pixels(state);
+}
+
+BENCHMARK(AnalyseBayerForAllViewers)->Unit(benchmark::kMillisecond);
+BENCHMARK(CountChannelsOfBgr)->Unit(benchmark::kMillisecond);
+BENCHMARK(PlainOpenCvCalcHistOfBgr)->Unit(benchmark::kMillisecond);
 BENCHMARK(DisplayBayerToBgra)->Unit(benchmark::kMillisecond);
 BENCHMARK(PlainOpenCvBayerToBgra)->Unit(benchmark::kMillisecond);
 BENCHMARK(DisplayBayerShrunkToFit)->Arg(1024)->Arg(864)->Arg(400)->Unit(benchmark::kMillisecond);

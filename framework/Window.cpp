@@ -82,6 +82,12 @@ Rect Window::controlScreenRect(int controlId) const
     return peer_ ? peer_->controlScreenRect(controlId) : Rect{};
 }
 
+void Window::moveControl(int controlId, const Rect &rect)
+{
+    if (peer_)
+        peer_->moveControl(controlId, rect);
+}
+
 Point Window::clientToScreen(Point p) const { return peer_ ? peer_->clientToScreen(p) : p; }
 
 void Window::invalidate()

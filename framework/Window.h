@@ -38,6 +38,7 @@ struct WindowSpec {
     DockArea area = DockArea::Left;  // panes
     bool closable = false;           // panes: has a close box
     bool drawsItself = false;        // painted through onPaint(Canvas &), gets the mouse
+    int minPaintInterval = 0;        // ms between two paints at the most frequent (live plots)
 };
 
 // What a platform does for one window.
@@ -55,6 +56,8 @@ public:
     virtual Point clientToScreen(Point p) const = 0;
     virtual void invalidate() {}
     virtual void setFocus(int /*controlId*/) {}
+    // Places a control of the window's template elsewhere (client pixels).
+    virtual void moveControl(int /*controlId*/, const Rect & /*rect*/) {}
     // The platform's own handle of the window's client (a QWidget on Qt), for hosted components.
     virtual void *nativeHandle() const { return nullptr; }
     // Mouse capture: the pointer is confined to the client area until released.
@@ -93,6 +96,7 @@ public:
     Rect windowRect() const;
     Rect clientRect() const;
     Rect controlScreenRect(int controlId) const;
+    void moveControl(int controlId, const Rect &rect);
     Point clientToScreen(Point p) const;
     void invalidate();
     void captureMouse(bool capture);
@@ -127,6 +131,8 @@ public:
     virtual void onLButtonDown(Point /*client*/) {}
     virtual void onMouseMove(Point /*client*/) {}
     virtual void onLButtonUp(Point /*client*/) {}
+    // The pointer left the client area (windows that draw themselves also get moves without a button).
+    virtual void onMouseLeave() {}
     virtual void onActivate(bool /*active*/) {}
     virtual bool onMouseActivate() { return true; }  // false: the click does not activate
     virtual bool preTranslateKey(const KeyEvent & /*key*/) { return false; }  // true: consumed

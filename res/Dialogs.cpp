@@ -84,9 +84,36 @@ DialogTemplate cameraListPane()
     return t;
 }
 
-DialogTemplate toolWindow(int id, const std::string &caption, int w, int h)
+// The plot views of the analysis windows are placed by their dialogs at run time.
+DialogTemplate histogram()
 {
-    return DialogTemplate{id, caption, w, h, {}};
+    DialogTemplate t{res::DialogHistogram, "Histogram Viewer", 301, 188, {}};
+    t.controls.push_back(c(K::Static, res::HistoMaxCount, "0000", 27, 12, 80, 10));
+    t.controls.push_back(c(K::Static, 0, "Channel", 160, 12, 36, 10));
+    t.controls.push_back(c(K::DropList, res::HistoChannel, "", 198, 9, 62, 12));
+    t.controls.push_back(c(K::Static, res::HistoAxisLow, "0", 27, 138, 20, 10));
+    t.controls.push_back(c(K::Static, res::HistoAxisHigh, "255", 240, 138, 20, 10, AlignRight));
+    return t;
+}
+
+DialogTemplate horizontalProfile()
+{
+    DialogTemplate t{res::DialogHorizontal, "Horizontal Profile Viewer", 515, 112, {}};
+    t.controls.push_back(c(K::Static, 0, "Horizontal Line #", 20, 8, 72, 10));
+    t.controls.push_back(c(K::Edit, res::HorizontalLine, "", 94, 6, 40, 12));
+    t.controls.push_back(c(K::Static, 0, "255", 2, 24, 16, 10, AlignRight));
+    t.controls.push_back(c(K::Static, 0, "0", 2, 96, 16, 10, AlignRight));
+    return t;
+}
+
+DialogTemplate verticalProfile()
+{
+    DialogTemplate t{res::DialogVertical, "Vertical Profile Viewer", 99, 363, {}};
+    t.controls.push_back(c(K::Static, 0, "Vertical Line #", 8, 6, 60, 10));
+    t.controls.push_back(c(K::Edit, res::VerticalLine, "", 8, 18, 40, 12));
+    t.controls.push_back(c(K::Static, 0, "0", 13, 34, 12, 10));
+    t.controls.push_back(c(K::Static, 0, "255", 78, 34, 20, 10, AlignRight));
+    return t;
 }
 
 DialogTemplate eventLog()
@@ -431,9 +458,7 @@ const std::map<int, DialogTemplate> &dialogs()
     static const std::map<int, DialogTemplate> table = [] {
         std::map<int, DialogTemplate> m;
         for (DialogTemplate t : {cameraInfo(), about(), cameraListPane(),
-                                 toolWindow(res::DialogHistogram, "Histogram Viewer", 301, 188),
-                                 toolWindow(res::DialogHorizontal, "Horizontal Profile Viewer", 515, 112),
-                                 toolWindow(res::DialogVertical, "Vertical Profile Viewer", 99, 363),
+                                 histogram(), horizontalProfile(), verticalProfile(),
                                  eventLog(), registerAccess(),
                                  pageMenu(),
                                  formatPage(),

@@ -135,6 +135,11 @@ constexpr int LutNumber = 1145, LutPassThrough = 1146, LutOnOff = 157, LutSet = 
 constexpr int LogList = 1275, LogFrameDrop = 1277, LogClear = 1294;
 constexpr int RegRange = 1287, RegAddress = 32806, RegData = 32807, RegRead = 1282, RegWrite = 1283;
 
+// Histogram (167) and line profile (154, 153) viewers.
+constexpr int HistoMaxCount = 1279, HistoChannel = 1280;
+constexpr int HistoAxisLow = 21279, HistoAxisHigh = 21280;  // the "0" and "255" under the plot
+constexpr int HorizontalLine = 1045, VerticalLine = 1046;
+
 // Closing messages of the tool windows (WM_USER + 100 ...).
 constexpr int MsgVerticalClosed = 1124;
 constexpr int MsgHistogramClosed = 1125;

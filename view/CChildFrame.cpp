@@ -1,6 +1,7 @@
 // A camera window's frame.
 #include "view/CChildFrame.h"
 
+#include "analysis/CHistoDlg.h"
 #include "app/AppAccess.h"
 #include "app/CCameraInfoBasePane.h"
 #include "app/CControlBasePane.h"
@@ -66,6 +67,8 @@ void CChildFrame::onActivate(bool active)
         for (int i = 0; i < list.lineCount(); ++i)
             if (!list.lineText(i).empty() && m_strCameraLine.find(list.lineText(i)) != std::string::npos)
                 list.select(i);
+        if (g_pHistoDlg && g_pHistoDlg->hasWindow())
+            g_pHistoDlg->SelectChannel(m_pView->m_nHistoChannel);
     }
 }
 

@@ -4,6 +4,8 @@
 #include "app/AppAccess.h"
 #include "app/CCameraInfoBasePane.h"
 #include "app/CControlBasePane.h"
+#include "analysis/AnalysisWindows.h"
+#include "analysis/CFrameFeed.h"
 #include "app/CMainFrame.h"
 #include "camera/CameraError.h"
 #include "framework/Platform.h"
@@ -368,7 +370,7 @@ void CMolvaneView::FeedFrame()
     if (!frame || !frame->m_pCameraInfoPane)
         return;
     CCameraInfoDlg &info = frame->m_pCameraInfoPane->m_dlg;
-    if (!info.PixelReadoutOn())
+    if (!info.PixelReadoutOn() && !AnalysisWindowLive())
         return;  // no analysis window is open and the pixel read-out is off
     CCameraListWnd &list = frame->m_wndCameraList;
     if (list.selection() < 0)
@@ -377,12 +379,19 @@ void CMolvaneView::FeedFrame()
     if (!line.empty() && line.find(m_strDeviceID) == std::string::npos)
         return;
     for (CMolvaneView *other : g_listCameraView)
-        if (other != this && !other->m_strDeviceID.empty() && line.find(other->m_strDeviceID) != std::string::npos)
-            return;  // two windows show the selected camera: neither feeds
+        if (other != this && !other->m_strDeviceID.empty() && line.find(other->m_strDeviceID) != std::string::npos) {
+            // Two windows show the selected camera: neither feeds, and a stopped one leaves
+            // nothing to show.
+            if (!other->m_bPlaying)
+                ClearAnalysisWindows();
+            return;
+        }
     if (++m_nFeedCounter < 15)
         return;
-    info.ShowPixel(m_ptMouse.x, m_ptMouse.y);
-    if (!m_pCamera->GetRgbImage(0))
+    if (info.PixelReadoutOn())
+        info.ShowPixel(m_ptMouse.x, m_ptMouse.y);
+    // The frame is copied once for all windows; the worker converts and counts it.
+    if (!AnalysisFeed().Deliver(*m_pCamera, AnalysisRequest(*this)))
         return;  // no image: the next frame tries again
     m_nFeedCounter = 0;
 }

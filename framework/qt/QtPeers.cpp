@@ -37,6 +37,9 @@ void QtWidgetPeer::setGeometry(const Rect &r)
 {
     if (!outer_)
         return;
+    // A size the logic asks for wins over the minimum its template gave the window.
+    if (outer_->isWindow())
+        outer_->setMinimumSize(outer_->minimumSize().boundedTo(QSize(r.width(), r.height())));
     if (movable_)
         outer_->setGeometry(r.left, r.top, r.width(), r.height());
     else if (outer_->isWindow())  // a floating pane takes the size asked; a docked one cannot
@@ -69,6 +72,12 @@ std::string QtWidgetPeer::title() const
     return outer_ ? outer_->windowTitle().toStdString() : std::string();
 }
 
+void QtWidgetPeer::moveControl(int controlId, const Rect &rect)
+{
+    if (QWidget *w = inner_ ? inner_->control(controlId) : nullptr)
+        w->setGeometry(rect.left, rect.top, rect.width(), rect.height());
+}
+
 Rect QtWidgetPeer::controlScreenRect(int controlId) const
 {
     if (!inner_)
@@ -91,7 +100,7 @@ Point QtWidgetPeer::clientToScreen(Point p) const
 void QtWidgetPeer::invalidate()
 {
     if (inner_)
-        inner_->update();
+        inner_->requestRepaint();
 }
 
 void QtWidgetPeer::captureMouse(bool capture)

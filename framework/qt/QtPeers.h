@@ -26,6 +26,7 @@ public:
     void setTitle(const std::string &title) override;
     std::string title() const override;
     Rect controlScreenRect(int controlId) const override;
+    void moveControl(int controlId, const Rect &rect) override;
     Point clientToScreen(Point p) const override;
     void invalidate() override;
     void setFocus(int controlId) override;

@@ -10,6 +10,7 @@
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -19,6 +20,11 @@ QtWindowWidget::QtWindowWidget(Window *window, QWidget *parent, Qt::WindowFlags 
     : QWidget(parent, flags), window_(window)
 {
     setProperty("molvaneWindow", true);
+    // Windows that draw themselves show what lies under the pointer, button or not, and cover
+    // their whole client when they paint: nothing beneath them needs erasing first.
+    const bool drawn = window && window->params().drawsItself;
+    setMouseTracking(drawn);
+    setAttribute(Qt::WA_OpaquePaintEvent, drawn);
 }
 
 QtWindowWidget::~QtWindowWidget() = default;
@@ -68,22 +74,29 @@ void QtWindowWidget::paintEvent(QPaintEvent *event)
         guarded([this] { window_->onPaint(); });
 }
 
+void QtWindowWidget::requestRepaint()
+{
+    const int interval = window_ ? window_->params().minPaintInterval : 0;
+    if (interval <= 0 || !lastPaint_.isValid() || lastPaint_.elapsed() >= interval)
+        return update();
+    if (repaintPending_)
+        return;  // the paint already planned will show the latest state
+    repaintPending_ = true;
+    QTimer::singleShot(static_cast<int>(interval - lastPaint_.elapsed()), this, [this] {
+        repaintPending_ = false;
+        update();
+    });
+}
+
 void QtWindowWidget::paintBackBuffer()
 {
-    // The buffer has the screen's device pixels, so drawing stays sharp on high-DPI screens.
-    const qreal ratio = devicePixelRatioF();
-    const QSize pixels = (QSizeF(size()) * ratio).toSize();
-    if (backBuffer_.size() != pixels) {
-        backBuffer_ = QImage(pixels, QImage::Format_RGB32);
-        backBuffer_.setDevicePixelRatio(ratio);
-    }
-    backBuffer_.fill(palette().color(QPalette::Window));
-    {
-        QPainter painter(&backBuffer_);
-        QtCanvas canvas(painter, {width(), height()});
-        guarded([&] { window_->onPaint(canvas); });
-    }
-    QPainter(this).drawImage(0, 0, backBuffer_);
+    lastPaint_.restart();
+    // The widget's backing store is the back buffer: the window draws its whole client there
+    // and it is shown at once. It has the screen's device pixels, so drawing stays sharp on
+    // high-DPI screens, and no second image has to be filled and copied on every paint.
+    QPainter painter(this);
+    QtCanvas canvas(painter, {width(), height()});
+    guarded([&] { window_->onPaint(canvas); });
 }
 
 void QtWindowWidget::setMouseCaptured(bool captured)
@@ -131,6 +144,13 @@ void QtWindowWidget::mouseReleaseEvent(QMouseEvent *event)
         return QWidget::mouseReleaseEvent(event);
     const QPoint p = confined(event);
     guarded([&] { window_->onLButtonUp({p.x(), p.y()}); });
+}
+
+void QtWindowWidget::leaveEvent(QEvent *event)
+{
+    QWidget::leaveEvent(event);
+    if (drawsItself())
+        guarded([this] { window_->onMouseLeave(); });
 }
 
 void QtWindowWidget::closeEvent(QCloseEvent *event)

@@ -4,7 +4,7 @@
 
 #include "framework/Window.h"
 
-#include <QImage>
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include <functional>
@@ -27,6 +27,8 @@ public:
     int controlIdOf(const QWidget *widget) const;
     // While captured, the mouse goes to this widget and the pointer stays inside it.
     void setMouseCaptured(bool captured);
+    // Repaints soon; a window with a least paint interval is not painted more often than that.
+    void requestRepaint();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -35,6 +37,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
     bool drawsItself() const { return window_ && window_->params().drawsItself; }
@@ -43,8 +46,9 @@ private:
 
     Window *window_;
     std::unique_ptr<QtFormBinder> binder_;
-    QImage backBuffer_;  // windows that draw themselves paint here, then show it at once
     bool captured_ = false;
+    QElapsedTimer lastPaint_;
+    bool repaintPending_ = false;
 };
 
 // Runs fn on the window after the current event, if the window still exists then; handlers

@@ -1,0 +1,117 @@
+// The plot of a line profile viewer.
+#include "analysis/CProfileView.h"
+
+#include "analysis/CProfileDlg.h"
+#include "analysis/PlotStyle.h"
+
+#include <algorithm>
+#include <cstdio>
+
+CProfileView::CProfileView(CProfileDlg &dlg, fw::Rect rect) : m_dlg(dlg), m_rect(rect) {}
+
+CProfileView::~CProfileView() { destroyWindow(); }
+
+bool CProfileView::Create()
+{
+    fw::WindowSpec spec;
+    spec.kind = fw::WindowKind::FormChild;
+    spec.parent = &m_dlg;
+    spec.rect = m_rect;
+    spec.drawsItself = true;
+    spec.minPaintInterval = plot::kPaintInterval;
+    return create(spec);
+}
+
+void CProfileView::onInitialUpdate()
+{
+    m_bDrawn = false;
+    m_curves.clear();
+    invalidate();
+}
+
+std::string CProfileView::PixelText(const char *positionFormat, int i) const
+{
+    if (Length() == 0)
+        return {};
+    // A position past the line shows its last pixel.
+    const int at = std::clamp(i, 0, Length() - 1);
+    char text[80];
+    std::snprintf(text, sizeof text, positionFormat, i);
+    std::string out = text;
+    std::snprintf(text, sizeof text, " R%d G%d B%d", Value(at, 2), Value(at, 1), Value(at, 0));
+    return out + text;
+}
+
+void CProfileView::Update(const std::vector<uint8_t> &pixels, bool colour, fw::Point clicked)
+{
+    m_pixels = pixels;
+    m_bColour = colour;
+    m_ptClicked = clicked;
+    m_bDrawn = true;
+    Redraw();
+    showWindow(true);
+}
+
+void CProfileView::SetScale(float scale)
+{
+    m_fScale = scale;
+    if (m_bDrawn)
+        Redraw();
+}
+
+void CProfileView::Redraw()
+{
+    const fw::Rect client = clientRect();
+    BuildCurves();
+    PlaceReadout(ClickedIndex(m_ptClicked), {client.width(), client.height()});
+    invalidate();
+}
+
+void CProfileView::BuildCurves()
+{
+    const fw::Rect client = clientRect();
+    const fw::Size size{client.width(), client.height()};
+    m_rcGround = Ground(size);
+    m_curves.clear();
+    // A grey frame is one black curve of the first byte; a colour frame is blue, green, red.
+    const std::vector<std::pair<int, fw::Color>> channels =
+        m_bColour ? std::vector<std::pair<int, fw::Color>>{{0, plot::kBlue}, {1, plot::kGreen}, {2, plot::kRed}}
+                  : std::vector<std::pair<int, fw::Color>>{{0, plot::kBlack}};
+    for (const auto &[channel, colour] : channels) {
+        plot::Curve curve{fw::Pen{colour, 1, fw::PenStyle::Solid, false}, {}};
+        curve.points.reserve(static_cast<size_t>(Length()));
+        for (int i = 0; i < Length(); ++i)
+            curve.points.push_back(PointAt(i, Value(i, channel), size));
+        m_curves.push_back(std::move(curve));
+    }
+}
+
+void CProfileView::onPaint(fw::Canvas &c)
+{
+    const fw::Rect client = clientRect();
+    if (!m_bDrawn) {
+        c.fillRect(client, fw::Brush{plot::kButtonFace, false});
+        return;
+    }
+    // The ground of the plot, and the button face beside and below it.
+    const fw::Brush face{plot::kButtonFace, false};
+    c.fillRect({m_rcGround.right, 0, client.right, client.bottom}, face);
+    c.fillRect({0, m_rcGround.bottom, std::min(m_rcGround.right, client.right), client.bottom}, face);
+    c.fillRect(m_rcGround, fw::Brush{plot::kPlotGround, false});
+    plot::DrawCurves(c, m_curves);
+    plot::Label(c, m_ptReadout, m_strReadout, plot::kBlack);
+    if (m_nHover >= 0 && Length() > 0)
+        DrawHover(c, std::min(m_nHover, Length() - 1), {client.width(), client.height()});
+}
+
+void CProfileView::onMouseMove(fw::Point p)
+{
+    m_nHover = IndexAt(p);
+    invalidate();
+}
+
+void CProfileView::onMouseLeave()
+{
+    m_nHover = -1;
+    invalidate();
+}

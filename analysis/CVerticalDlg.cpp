@@ -1,0 +1,43 @@
+// The "Vertical Profile Viewer".
+#include "analysis/CVerticalDlg.h"
+
+#include "analysis/CVerticalView.h"
+#include "analysis/FrameAnalysis.h"
+#include "app/AppAccess.h"
+#include "view/CMolvaneView.h"
+
+#include <algorithm>
+
+int CVerticalDlg::SourceLine(const CMolvaneView &view) const { return view.m_ptPixel.x; }
+
+int CVerticalDlg::AvailableSpace() const { return mainClientRect().height(); }
+
+fw::Rect CVerticalDlg::PlotRect() const { return {kLeft, kTop, kLeft + kPlotWidth, kTop + m_nHeight + 1}; }
+
+std::unique_ptr<CProfileView> CVerticalDlg::MakeView()
+{
+    return std::make_unique<CVerticalView>(*this, PlotRect());
+}
+
+void CVerticalDlg::FitDialog()
+{
+    const fw::Rect r = windowRect();
+    moveWindow({r.left, r.top, r.right, r.top + static_cast<int>(m_nHeight * m_fScale) - 10});
+}
+
+void CVerticalDlg::FollowClient(int /*width*/, int height)
+{
+    // The column is drawn smaller when the part of the plot inside the dialog cannot hold it.
+    const int shown = height - kTop - 4;
+    const int drawn = static_cast<int>(m_nHeight * m_fScale);
+    float scale = m_fScale;
+    if (shown < drawn && m_nHeight > 0)
+        scale = std::max(0.05f, static_cast<float>(shown) / m_nHeight);
+    m_pView->moveWindow({kLeft, kTop, kLeft + kPlotWidth, kTop + std::max(64, height - kTop - 4)});
+    m_pView->SetScale(scale);
+}
+
+const std::vector<uint8_t> &CVerticalDlg::LinePixels(const FeedResult &result) const
+{
+    return result.columnPixels;
+}

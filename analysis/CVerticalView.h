@@ -1,0 +1,17 @@
+// The vertical profile's plot: one image column, values to the right, positions downwards.
+#pragma once
+
+#include "analysis/CProfileView.h"
+
+class CVerticalView : public CProfileView {
+public:
+    using CProfileView::CProfileView;
+
+private:
+    fw::Point PointAt(int i, int value, fw::Size client) const override;
+    fw::Rect Ground(fw::Size client) const override;
+    void PlaceReadout(int clicked, fw::Size client) override;
+    int IndexAt(fw::Point p) const override;
+    void DrawHover(fw::Canvas &c, int index, fw::Size client) const override;
+    int ClickedIndex(fw::Point clicked) const override { return clicked.y; }
+};
