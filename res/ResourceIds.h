@@ -89,6 +89,8 @@ constexpr int FeaList = 1256, FeaTitle = 1257, FeaSlider = 1258, FeaLow = 1259, 
 // Node tree page (150).
 constexpr int TreNodes = 1189, TreVisibility = 1188, TreDescription = 1194, TreValue = 1190,
               TreValueList = 1195, TreSet = 1191, TreMin = 1192, TreMax = 1193;
+// The page's feature file buttons.
+constexpr int TreSaveFeatures = 1310, TreLoadFeatures = 1311;
 
 // Event log (166) and register access (168) windows.
 constexpr int LogList = 1275, LogFrameDrop = 1277, LogClear = 1294;

@@ -214,3 +214,40 @@ TEST(Cli, VersionHelpUnknownOptionsAndJsonFollowTheCommandLineConventions)
               std::string::npos);
     EXPECT_EQ(std::count(tree.out.begin(), tree.out.end(), '['), std::count(tree.out.begin(), tree.out.end(), ']'));
 }
+
+TEST(Cli, FeatureFilesRoundTripOnTheFakeGigEVisionCameraAndBadLinesAreReported)
+{
+    ChildProcess fake(fakeCameraCommand());
+    ASSERT_TRUE(fake.running());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const fs::path dir = fs::temp_directory_path() / ("molvane-cli-features-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const auto read = [](const fs::path &p) {
+        std::ifstream in(p);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    ASSERT_EQ(cli("save-features GV01 " + (dir / "a.txt").string()).status, 0);
+    const std::string saved = read(dir / "a.txt");
+    EXPECT_NE(saved.find("\nWidth="), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("GevSCDA="), std::string::npos) << "the stream destination belongs to the session";
+
+    EXPECT_EQ(cli("set GV01 Width 320").status, 0);
+    EXPECT_EQ(cli("set GV01 Gain 7").status, 0);
+    ASSERT_EQ(cli("save-features GV01 " + (dir / "changed.txt").string()).status, 0);
+    EXPECT_NE(read(dir / "changed.txt"), saved);
+    const CliRun load = cli("load-features GV01 " + (dir / "a.txt").string());
+    EXPECT_EQ(load.status, 0) << load.out;
+    ASSERT_EQ(cli("save-features GV01 " + (dir / "b.txt").string()).status, 0);
+    EXPECT_EQ(read(dir / "b.txt"), saved);
+
+    std::ofstream(dir / "bad.txt") << "Width=abc\nGain=3\nBogus=1\n\x01\x02\xff\n";
+    const CliRun bad = cli("load-features GV01 " + (dir / "bad.txt").string());
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.out.find("applied 1 features"), std::string::npos) << bad.out;
+    EXPECT_NE(bad.out.find("line 1: Width=abc"), std::string::npos) << bad.out;
+    EXPECT_NE(bad.out.find("line 3: Bogus=1"), std::string::npos) << bad.out;
+    EXPECT_NE(bad.out.find("line 4: "), std::string::npos) << bad.out;
+    EXPECT_EQ(cli("get GV01 Gain").out, "3\n");
+    EXPECT_EQ(cli("load-features GV01 " + (dir / "missing.txt").string()).status, 1);
+    fs::remove_all(dir);
+}

@@ -3,6 +3,7 @@
 #include "camera/CMolvane.h"
 #include "camera/CameraError.h"
 #include "camera/ComponentVersions.h"
+#include "camera/FeatureFile.h"
 #include "camera/FrameBudget.h"
 #include "camera/sim/SimulatedCameras.h"
 #include "framework/headless/HeadlessPlatform.h"
@@ -122,6 +123,8 @@ private:
     void get();
     void set();
     void grab();
+    void saveFeatures();
+    void loadFeatures();
     void record();
     bool waitFrames(int count, int timeoutMs);
 
@@ -361,6 +364,25 @@ void Cli::set()
     }
 }
 
+void Cli::saveFeatures()
+{
+    openCamera(arg(1, "CAMERA"));
+    const std::string path = arg(2, "FILE");
+    cam::FeatureFile::save(camera_.device()->features(), path, 2);
+}
+
+// Everything the camera takes is applied; what it refuses is listed, and makes the status 1.
+void Cli::loadFeatures()
+{
+    openCamera(arg(1, "CAMERA"));
+    const std::string path = arg(2, "FILE");
+    const cam::FeatureLoadReport report = cam::FeatureFile::load(camera_.device()->features(), path);
+    std::cout << "applied " << report.applied << " features from " << path << "\n";
+    if (!report.problems.empty())
+        throw cam::CameraError(cam::code::Failed, std::to_string(report.problems.size()) + " lines not applied:\n" +
+                                                      report.summary(1000));
+}
+
 bool Cli::waitFrames(int count, int timeoutMs)
 {
     return platform_.processUntil([&] { return events_.images >= count; }, timeoutMs);
@@ -461,6 +483,10 @@ int Cli::run()
         grab();
     else if (command == "record")
         record();
+    else if (command == "save-features")
+        saveFeatures();
+    else if (command == "load-features")
+        loadFeatures();
     else
         throw UsageError("unknown command \"" + command + "\"");
     return 0;
