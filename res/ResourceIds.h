@@ -49,6 +49,7 @@ constexpr int CmdMultiCast = 32819;
 constexpr int CmdUnicast = 32820;
 constexpr int CmdFitToWindow = 32823;
 constexpr int CmdFullScreen = 32824;
+constexpr int CmdResetLayout = 32850;  // "Reset window layout"
 
 // Controls.
 constexpr int IdOk = 1;
