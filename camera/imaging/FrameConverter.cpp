@@ -21,6 +21,20 @@ cv::Mat rawView(const FrameBuffer &frame)
     }
 }
 
+namespace {
+
+void mirrorAndFlip(const ImageSettings &s, cv::Mat &image)
+{
+    if (s.mirror && s.flip)
+        cv::flip(image, image, -1);
+    else if (s.mirror)
+        cv::flip(image, image, 1);
+    else if (s.flip)
+        cv::flip(image, image, 0);
+}
+
+} // namespace
+
 void toEightBit(const cv::Mat &src16, int bits, cv::Mat &dst8)
 {
     src16.convertTo(dst8, CV_8U, 1.0 / double(1 << (bits - 8)));
@@ -132,14 +146,19 @@ void convertToBgr(const FrameBuffer &frame, const ImageSettings &s, cv::Mat &dst
     } else {
         cv::cvtColor(eight, dst, cv::COLOR_GRAY2BGR);
     }
-    if (s.mirror && s.flip)
-        cv::flip(dst, dst, -1);
-    else if (s.mirror)
-        cv::flip(dst, dst, 1);
-    else if (s.flip)
-        cv::flip(dst, dst, 0);
+    mirrorAndFlip(s, dst);
     if (s.negative)
         cv::bitwise_not(dst, dst);
+}
+
+void convertToBgr16(const FrameBuffer &frame, const ImageSettings &s, cv::Mat &dst)
+{
+    const cv::Mat raw = rawView(frame);
+    if (isBayer(frame.format) && s.bayerConversion)
+        cv::cvtColor(raw, dst, bayerConversionCode(s.bayerLayout, 1));  // bilinear: OpenCV's 16-bit demosaic
+    else
+        cv::cvtColor(raw, dst, cv::COLOR_GRAY2BGR);
+    mirrorAndFlip(s, dst);
 }
 
 } // namespace cam

@@ -14,6 +14,9 @@ cv::Mat rawView(const FrameBuffer &frame);
 void toEightBit(const cv::Mat &src16, int bits, cv::Mat &dst8);
 // Converts a frame to 8-bit BGR as the operator sees it; `dst` is reused when its size fits.
 void convertToBgr(const FrameBuffer &frame, const ImageSettings &settings, cv::Mat &dst);
+// The camera's own values of a 16-bit frame (10, 12 or 16 significant bits) as 16-bit BGR,
+// demosaiced when Bayer conversion is on, mirrored and flipped as shown; no negative.
+void convertToBgr16(const FrameBuffer &frame, const ImageSettings &settings, cv::Mat &dst);
 // Converts a frame for painting: 8-bit BGRA (the alpha byte unused), negative applied; mirror,
 // flip and rotation are left to the paint transform.
 void convertForDisplay(const FrameBuffer &frame, const ImageSettings &settings, cv::Mat &bgra);
