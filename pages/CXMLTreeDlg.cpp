@@ -583,10 +583,8 @@ void CXMLTreeDlg::PauseForGeometry(cam::CMolvane &c, bool pause)
         view->m_nRoiWidth = c.GetImageWidth();
         view->m_nRoiHeight = c.GetImageHeight();
         CMainFrame *frame = mainFrame();
-        if (frame && frame->m_pCameraInfoPane) {
-            frame->m_pCameraInfoPane->m_dlg.form().setText(InfoWidth, std::to_string(view->m_nRoiWidth));
-            frame->m_pCameraInfoPane->m_dlg.form().setText(InfoHeight, std::to_string(view->m_nRoiHeight));
-        }
+        if (frame && frame->m_pCameraInfoPane)
+            frame->m_pCameraInfoPane->m_dlg.ShowCameraState();  // format and size as loaded
     }
     if (!view->m_bPlaying)
         return;

@@ -195,6 +195,7 @@ TEST_F(TreePage, SaveAndLoadWriteTheCamerasFeaturesToAFileAndBackPausingForGeome
     frame().routeCommand(CmdPlay);
     set(p, "Width", "1280");
     set(p, "AutoExposure", "100");
+    std::ofstream(path, std::ios::app) << "PixelFormat=Mono16\n";
     c.callLog().clear();
     platform.answerFileDialog(path);
     p.dispatch(fw::Notify::Clicked, TreLoadFeatures);
@@ -205,6 +206,7 @@ TEST_F(TreePage, SaveAndLoadWriteTheCamerasFeaturesToAFileAndBackPausingForGeome
     EXPECT_EQ(frame().m_pCameraInfoPane->m_dlg.form().text(InfoWidth), "640");
     EXPECT_EQ(puts(c, {Dispid::Acquisition}), (std::vector<int>{12, 12}));  // stopped, then started again
     EXPECT_EQ(c.GetAcquisition(), 1);
+    EXPECT_EQ(frame().m_pCameraInfoPane->m_dlg.form().text(InfoFormat), "Mono16");
     EXPECT_EQ(p.form().text(TreValue), "128") << "the selected node shows the loaded value";
 
     std::ofstream(path) << "Bogus=1\nAutoExposure=90\nWidth=abc\n";

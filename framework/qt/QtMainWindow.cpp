@@ -367,10 +367,10 @@ std::vector<Window *> QtMainWindow::children() const
 void QtMainWindow::showMaximized()
 {
     defaultState_ = saveState();
-    if (QtWindowLayout::restore(*this)) {
+    if (QtWindowLayout::restore(*this) && !isMaximized()) {
         show();
         QtWindowLayout::keepOnScreen(*this);
-    } else
+    } else  // a maximised window fills this screen as on a first run, docks and toolbars as left
         fillScreen();
 }
 
