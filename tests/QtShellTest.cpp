@@ -21,7 +21,7 @@
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTreeWidget>
-#include <QDir>
+#include <QTemporaryDir>
 #include <QDockWidget>
 #include <QScreen>
 #include <QSettings>
@@ -59,9 +59,8 @@ struct OffscreenApp {
     {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         // Settings (and the saved window layout) go to a folder of the test's own.
-        static const QByteArray config = QDir::tempPath().toUtf8() + "/molvane-qt-tests-" +
-                                         QByteArray::number(QCoreApplication::applicationPid());
-        qputenv("XDG_CONFIG_HOME", config);
+        static const QTemporaryDir config;  // removed when the tests end
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
         app = std::make_unique<QApplication>(argc, argv);
     }
 };
