@@ -528,9 +528,13 @@ TEST_F(ComponentTest, TwelveBitFramesReadOutAndSaveTheirOwnValues)
     camera->SetBitPerPixel(12);
     camera->SetImageWidth(64);
     camera->SetImageHeight(48);
-    camera->SetAcquisition(1);
-    ASSERT_TRUE(frames(2));
-    camera->SetAcquisition(0);
+    const auto grab = [&] {
+        camera->SetAcquisition(1);
+        const bool arrived = frames(2);
+        camera->SetAcquisition(0);
+        return arrived;
+    };
+    ASSERT_TRUE(grab());
     const auto raw = camera->GetRawImage(0);
     ASSERT_TRUE(raw);
     ASSERT_EQ(raw->size(), 64u * 48u * 2u);
@@ -558,17 +562,13 @@ TEST_F(ComponentTest, TwelveBitFramesReadOutAndSaveTheirOwnValues)
 
     camera->SetImageFormat(index("BayerGR12"));
     camera->SetBayerConversion(1);
-    camera->SetAcquisition(1);
-    ASSERT_TRUE(frames(2));
-    camera->SetAcquisition(0);
+    ASSERT_TRUE(grab());
     const auto bayer = camera->GetRawImage(0);
     ASSERT_TRUE(bayer);
     const int green = (*bayer)[(2 * 64 + 2) * 2] | ((*bayer)[(2 * 64 + 2) * 2 + 1] << 8);
     EXPECT_EQ((*camera->GetPixelValue(2, 2))[1], green) << "GR: the first pixel of a row pair is green";
 
     camera->SetImageFormat(index("Mono8"));
-    camera->SetAcquisition(1);
-    ASSERT_TRUE(frames(2));
-    camera->SetAcquisition(0);
+    ASSERT_TRUE(grab());
     EXPECT_FALSE(camera->GetPixelValue(1, 1)) << "8-bit frames read out through GetPixelColor";
 }
