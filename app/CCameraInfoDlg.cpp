@@ -7,6 +7,7 @@
 #include "view/CMolvaneView.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -118,9 +119,13 @@ void CCameraInfoDlg::ShowPixel(int x, int y)
     form().setText(res::InfoY, std::to_string(y));
     try {
         const int colour = c->GetPixelColor(x, y);
-        form().setText(res::InfoR, std::to_string(colour & 0xff));
-        form().setText(res::InfoG, std::to_string((colour >> 8) & 0xff));
-        form().setText(res::InfoB, std::to_string((colour >> 16) & 0xff));
+        // A 16-bit frame shows the camera's own values rather than the 8-bit ones on screen.
+        const auto value = c->GetPixelValue(x, y);
+        const std::array<int, 3> rgb =
+            value ? *value : std::array<int, 3>{colour & 0xff, (colour >> 8) & 0xff, (colour >> 16) & 0xff};
+        form().setText(res::InfoR, std::to_string(rgb[0]));
+        form().setText(res::InfoG, std::to_string(rgb[1]));
+        form().setText(res::InfoB, std::to_string(rgb[2]));
     } catch (const std::exception &) {
     }
 }

@@ -36,6 +36,17 @@ CMainFrame::CMainFrame()
     on(N::Command, res::CmdRegisterAccess, [this] { OnRegisterAccess(); });
     on(N::Command, res::CmdToolbarCamera, [this] { OnToggleToolbar(res::CmdToolbarCamera, res::ToolbarCamera); });
     on(N::Command, res::CmdToolbarZoom, [this] { OnToggleToolbar(res::CmdToolbarZoom, res::ToolbarZoom); });
+    on(N::Command, res::CmdResetLayout, [this] {
+        frame()->resetLayout();
+        SyncToolbarChecks();
+    });
+}
+
+// The View Toolbar check marks follow the toolbars a restored or reset layout shows.
+void CMainFrame::SyncToolbarChecks()
+{
+    frame()->setMenuCheck(res::CmdToolbarCamera, frame()->toolBarVisible(res::ToolbarCamera));
+    frame()->setMenuCheck(res::CmdToolbarZoom, frame()->toolBarVisible(res::ToolbarZoom));
 }
 
 CMainFrame::~CMainFrame()
@@ -365,6 +376,7 @@ void CMainFrame::onCloseBox() { close(); }
 
 void CMainFrame::onClose()
 {
+    frame()->saveLayout();
     delete m_pEnumCtrl;
     m_pEnumCtrl = nullptr;
     // The framework closes the camera windows, then the frame.

@@ -38,6 +38,7 @@ public:
     void OnToolWindowClosed(int message);
     // Adds one more register access window (command 32815).
     void OnRegisterAccess();
+    void SyncToolbarChecks();
 
     // The list of the components of all open camera windows.
     void AddCameraCtrl(cam::CMolvane *ctrl);

@@ -65,6 +65,7 @@ bool CMolvaneApp::InitInstance()
     m_frame->m_wndCameraList.Enumerate();
     m_frame->m_wndCameraList.AppendRecordsForLines();
     m_frame->frame()->showMaximized();
+    m_frame->SyncToolbarChecks();
     return true;
 }
 

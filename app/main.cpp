@@ -3,6 +3,7 @@
 #ifdef MOLVANE_HAVE_ARAVIS
 #include "camera/aravis/AravisDiscovery.h"
 #endif
+#include "camera/ComponentVersions.h"
 #include "camera/FrameBudget.h"
 #include "camera/display/QtDisplayInstall.h"
 #include "camera/sim/SimulatedCameras.h"
@@ -18,13 +19,15 @@ namespace {
 
 const char *kUsage =
     "Usage: molvane [--simulate N] [--sim-fault CAMERA:FAULT]...\n"
+    "       molvane --help | --version\n"
     "  --simulate N            list N simulated cameras (GigE colour, IEEE 1394 mono, GigE YUV, ...)\n"
     "  --sim-fault N:held      simulated camera N is held by another application\n"
     "  --sim-fault N:unopenable          camera N cannot be opened\n"
     "  --sim-fault N:drop=PERCENT        camera N loses that share of its frames\n"
     "  --sim-fault N:arrive=SECONDS      camera N is connected that long after start\n"
     "  --sim-fault N:remove=SECONDS      camera N is disconnected that long after start\n"
-    "  --sim-fault N:line=HZ             camera N's trigger input lines pulse HZ times a second\n";
+    "  --sim-fault N:line=HZ             camera N's trigger input lines pulse HZ times a second\n"
+    "Qt's own options (-platform, -style, ...) are passed on. Exit status 2: a usage error.\n";
 
 // Without --simulate, the "SimulatedCameras" setting says how many simulated cameras to list.
 int simulatedFromSettings()
@@ -42,6 +45,9 @@ bool parseOptions(int argc, char **argv, int &simulate, cam::SimulatedCameras &s
         if (!std::strcmp(a, "--help") || !std::strcmp(a, "-h")) {
             std::cout << kUsage;
             std::exit(0);
+        } else if (!std::strcmp(a, "--version")) {
+            std::cout << "molvane " << cam::molvaneVersionText() << "\n";
+            std::exit(0);
         } else if (!std::strcmp(a, "--simulate")) {
             const char *v = value();
             char *end = nullptr;
@@ -58,6 +64,9 @@ bool parseOptions(int argc, char **argv, int &simulate, cam::SimulatedCameras &s
                 std::cerr << "molvane: " << (v ? error : "--sim-fault needs CAMERA:FAULT") << "\n";
                 return false;
             }
+        } else if (!std::strncmp(a, "--", 2)) {
+            std::cerr << "molvane: unknown option \"" << a << "\" (see molvane --help)\n";
+            std::exit(2);
         }
         // Anything else is Qt's (-platform, -style, ...).
     }

@@ -505,6 +505,28 @@ int CMolvane::GetPixelColor(int x, int y)
     return p[2] | (p[1] << 8) | (p[0] << 16);
 }
 
+const cv::Mat *CMolvane::deepFrame()
+{
+    if (!current_ || rawView(*current_).depth() != CV_16U)
+        return nullptr;
+    // The 8-bit conversion's cache tells whether the settings changed since.
+    if (deepNumber_ != current_->number || !convertedValid_) {
+        convertToBgr16(*current_, settings_, deep_);
+        deepNumber_ = current_->number;
+        convertedFrame();
+    }
+    return &deep_;
+}
+
+std::optional<std::array<int, 3>> CMolvane::GetPixelValue(int x, int y)
+{
+    const cv::Mat *deep = deepFrame();
+    if (!deep || x < 0 || y < 0 || x >= deep->cols || y >= deep->rows)
+        return std::nullopt;
+    const cv::Vec3w p = deep->at<cv::Vec3w>(y, x);
+    return std::array<int, 3>{p[2], p[1], p[0]};
+}
+
 // ---- image data and recording -----------------------------------------------------------
 
 ByteArray CMolvane::GetRgbImage(int /*unused*/)

@@ -11,6 +11,7 @@
 
 #include <opencv2/core.hpp>
 
+#include <array>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -118,6 +119,9 @@ public:
     void SetNegative(int on);
     void SetOverlayEnable(int on);
     int GetPixelColor(int x, int y);
+    // The camera's own R, G, B values of a pixel of a 16-bit frame (Mono16, BayerGR12, ...);
+    // empty for 8-bit frames, whose values GetPixelColor gives.
+    std::optional<std::array<int, 3>> GetPixelValue(int x, int y);
 
     // Image data and recording.
     ByteArray GetRgbImage(int unused);
@@ -304,6 +308,7 @@ private:
     float channelGain(const std::string &channel);
     void setChannelGain(const std::string &channel, float v);
     const cv::Mat &convertedFrame();
+    const cv::Mat *deepFrame();  // the current frame's true 16-bit values, when it has them
     void displayChanged();
 
     CallLog log_;
@@ -338,6 +343,8 @@ private:
     cv::Mat converted_;
     uint64_t convertedNumber_ = ~0ull;
     bool convertedValid_ = false;
+    cv::Mat deep_;
+    uint64_t deepNumber_ = ~0ull;
 };
 
 } // namespace cam

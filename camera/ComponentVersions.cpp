@@ -9,6 +9,12 @@ namespace cam {
 
 Version molvaneVersion() { return {MOLVANE_VERSION_MAJOR, MOLVANE_VERSION_MINOR, MOLVANE_VERSION_PATCH, 0}; }
 
+std::string molvaneVersionText()
+{
+    const Version v = molvaneVersion();
+    return std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(v.build);
+}
+
 // The component's interface follows the program's releases.
 Version componentVersion() { return molvaneVersion(); }
 

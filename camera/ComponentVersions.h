@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 namespace cam {
 
@@ -10,6 +11,7 @@ struct Version {
 };
 
 Version molvaneVersion();
+std::string molvaneVersionText();  // "major.minor.patch", as --version prints it
 Version componentVersion();
 std::optional<Version> aravisVersion();   // empty when built without Aravis
 std::optional<Version> dc1394Version();   // empty when built without libdc1394

@@ -42,6 +42,9 @@ public:
     virtual std::vector<Window *> children() const = 0;
 
     virtual void showMaximized() = 0;
+    // The window layout kept between runs (a platform without one keeps nothing).
+    virtual void saveLayout() {}
+    virtual void resetLayout() {}
 };
 
 } // namespace fw

@@ -5,6 +5,7 @@
 #include "app/CCameraInfoBasePane.h"
 #include "app/CControlBasePane.h"
 #include "app/CMainFrame.h"
+#include "camera/FeatureFile.h"
 #include "framework/Platform.h"
 #include "pages/CGeneralSettingDlg.h"
 #include "res/ResourceIds.h"
@@ -62,6 +63,8 @@ CXMLTreeDlg::CXMLTreeDlg() : CFormPage(kTemplate)
     on(N::SelChange, TreVisibility, [this] { OnVisibility(); });
     on(N::SelChange, TreValueList, [this] { OnValueList(); });
     on(N::Clicked, TreSet, [this] { SetNodeValue(); });
+    on(N::Clicked, TreSaveFeatures, [this] { SaveFeatures(); });
+    on(N::Clicked, TreLoadFeatures, [this] { LoadFeatures(); });
 }
 
 void CXMLTreeDlg::onInitialUpdate()
@@ -416,11 +419,7 @@ void CXMLTreeDlg::SetInteger(cam::CMolvane &c)
         if (info)
             info->setText(InfoHeight, std::to_string(v));
     } else if (m_strNode == "BinningHorizontal" || m_strNode == "BinningVertical") {
-        c.SetImageFormat(c.GetImageFormat());
-        c.SetImageWidth(c.GetImageWidth());
-        c.SetImageHeight(c.GetImageHeight());
-        if (frame && frame->m_pControlPane && frame->m_pControlPane->m_pFormatDlg)
-            frame->m_pControlPane->m_pFormatDlg->form().setSelection(FmtPixelFormat, c.GetImageFormat());
+        ResyncGeometry(c);
     } else if (m_strNode == "BytePerPacket") {
         c.SetBytePerPacket(v);
     }
@@ -533,4 +532,84 @@ bool CXMLTreeDlg::preTranslateKey(const fw::KeyEvent &key)
         return true;
     }
     return false;
+}
+
+// The component takes up a geometry the camera was given behind its back; the Format page follows.
+void CXMLTreeDlg::ResyncGeometry(cam::CMolvane &c)
+{
+    c.SetImageFormat(c.GetImageFormat());
+    c.SetImageWidth(c.GetImageWidth());
+    c.SetImageHeight(c.GetImageHeight());
+    CMainFrame *frame = mainFrame();
+    if (frame && frame->m_pControlPane && frame->m_pControlPane->m_pFormatDlg)
+        frame->m_pControlPane->m_pFormatDlg->form().setSelection(FmtPixelFormat, c.GetImageFormat());
+}
+
+namespace {
+const char *kFeatureFilter = "Camera features (*.txt)|*.txt|All files (*)|*||";
+const char *kFeatureTitle = "Camera Features";
+} // namespace
+
+// The file the operator picks for the active camera's features; none without a camera.
+std::optional<std::string> CXMLTreeDlg::PickFeatureFile(bool save)
+{
+    CMolvaneView *view = ActiveView();
+    if (!view || !view->m_pCamera)
+        return std::nullopt;
+    return save ? fw::platform().saveFileDialog(kFeatureFilter, {}) : fw::platform().openFileDialog(kFeatureFilter, {});
+}
+
+void CXMLTreeDlg::SaveFeatures()
+{
+    const auto path = PickFeatureFile(true);
+    if (!path)
+        return;
+    CMolvaneView *view = ActiveView();
+    try {
+        cam::FeatureFile::save(view->m_pCamera->device()->features(), *path, view->m_nVisibility);
+    } catch (const std::exception &e) {
+        fw::platform().messageBox(e.what(), kFeatureTitle, fw::MsgButtons::Ok, fw::MsgIcon::Exclamation);
+    }
+}
+
+// A playing camera stops while its geometry changes and starts again afterwards.
+void CXMLTreeDlg::PauseForGeometry(cam::CMolvane &c, bool pause)
+{
+    CMolvaneView *view = ActiveView();
+    if (!view)
+        return;
+    if (!pause) {
+        ResyncGeometry(c);
+        view->m_nRoiWidth = c.GetImageWidth();
+        view->m_nRoiHeight = c.GetImageHeight();
+        CMainFrame *frame = mainFrame();
+        if (frame && frame->m_pCameraInfoPane)
+            frame->m_pCameraInfoPane->m_dlg.ShowCameraState();  // format and size as loaded
+    }
+    if (!view->m_bPlaying)
+        return;
+    c.SetAcquisition(pause ? 0 : 1);
+    c.ShowWindow(!pause);
+}
+
+void CXMLTreeDlg::LoadFeatures()
+{
+    const auto path = PickFeatureFile(false);
+    if (!path)
+        return;
+    cam::CMolvane &c = *ActiveView()->m_pCamera;
+    std::string message;
+    try {
+        const cam::FeatureLoadReport report = cam::FeatureFile::load(
+            c.device()->features(), *path, [this, &c](bool pause) { PauseForGeometry(c, pause); });
+        if (!report.problems.empty())
+            message = "These lines were not applied:\n" + report.summary();
+    } catch (const std::exception &e) {
+        message = e.what();
+    }
+    ReadSelectedNode();
+    EnableByAccess();
+    ShowNodeValue();
+    if (!message.empty())
+        fw::platform().messageBox(message, kFeatureTitle, fw::MsgButtons::Ok, fw::MsgIcon::Exclamation);
 }

@@ -5,6 +5,7 @@
 #include "camera/CMolvane.h"
 #include "pages/CFormPage.h"
 
+#include <optional>
 #include <string>
 
 class CXMLTreeDlg : public CFormPage {
@@ -39,5 +40,10 @@ private:
     bool Accepted(cam::CMolvane &c, int v);
     void RunCommand(cam::CMolvane &c);
     void ShowBounds(bool shown);
+    void SaveFeatures();
+    std::optional<std::string> PickFeatureFile(bool save);
+    void LoadFeatures();
+    void PauseForGeometry(cam::CMolvane &c, bool pause);
+    void ResyncGeometry(cam::CMolvane &c);
     void Warn();
 };

@@ -230,6 +230,8 @@ DialogTemplate treePage()
     v.push_back(c(K::Button, TreSet, "Set", 332, 55, 40, 14));
     v.push_back(c(K::Static, TreMin, "Min", 208, 72, 60, 10));
     v.push_back(c(K::Static, TreMax, "Max", 268, 72, 60, 10, AlignRight));
+    v.push_back(c(K::Button, TreSaveFeatures, "Save…", 208, 140, 50, 14));
+    v.push_back(c(K::Button, TreLoadFeatures, "Load…", 262, 140, 50, 14));
     return t;
 }
 

@@ -17,7 +17,8 @@ MenuItem separator() { return MenuItem{}; }
 
 MenuItem viewToolbar()
 {
-    return popup("View Toolbar", {item(res::CmdToolbarCamera, "Camera "), item(res::CmdToolbarZoom, "Zoom ")});
+    return popup("View Toolbar", {item(res::CmdToolbarCamera, "Camera "), item(res::CmdToolbarZoom, "Zoom "),
+                                  separator(), item(res::CmdResetLayout, "Reset window layout")});
 }
 
 const std::map<int, Menu> &menus()

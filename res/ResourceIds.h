@@ -49,6 +49,7 @@ constexpr int CmdMultiCast = 32819;
 constexpr int CmdUnicast = 32820;
 constexpr int CmdFitToWindow = 32823;
 constexpr int CmdFullScreen = 32824;
+constexpr int CmdResetLayout = 32850;  // "Reset window layout"
 
 // Controls.
 constexpr int IdOk = 1;
@@ -89,6 +90,8 @@ constexpr int FeaList = 1256, FeaTitle = 1257, FeaSlider = 1258, FeaLow = 1259, 
 // Node tree page (150).
 constexpr int TreNodes = 1189, TreVisibility = 1188, TreDescription = 1194, TreValue = 1190,
               TreValueList = 1195, TreSet = 1191, TreMin = 1192, TreMax = 1193;
+// The page's feature file buttons.
+constexpr int TreSaveFeatures = 1310, TreLoadFeatures = 1311;
 
 // Trigger, strobe and shot page (319).
 constexpr int TrgPolarity = 1163, TrgMode = 1164, TrgExtra = 1167, TrgSource = 1053,

@@ -10,6 +10,7 @@ packages=(
   libopencv-imgproc-dev libopencv-imgcodecs-dev libopencv-videoio-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth imagemagick fonts-dejavu-core libcap2-bin iproute2
+  dpkg-dev desktop-file-utils lintian
 )
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo

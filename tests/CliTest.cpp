@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <regex>
+#include <algorithm>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -22,11 +24,11 @@ struct CliRun {
     std::string out;
 };
 
-// Runs molvane-cli with the arguments (after `environment`, "NAME=value ..."); standard error
+// Runs a program with the arguments (after `environment`, "NAME=value ..."); standard error
 // is folded into the output.
-CliRun cli(const std::string &args, const std::string &environment = {})
+CliRun run(const std::string &program, const std::string &args, const std::string &environment = {})
 {
-    const std::string command = environment + " " + MOLVANE_CLI + " " + args + " 2>&1";
+    const std::string command = environment + " " + program + " " + args + " 2>&1";
     CliRun r{-1, {}};
     FILE *p = popen(command.c_str(), "r");
     if (!p)
@@ -37,6 +39,11 @@ CliRun cli(const std::string &args, const std::string &environment = {})
     const int raw = pclose(p);
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return r;
+}
+
+CliRun cli(const std::string &args, const std::string &environment = {})
+{
+    return run(MOLVANE_CLI, args, environment);
 }
 
 // A fake camera serving its own description with `from` replaced by `to`.
@@ -208,5 +215,79 @@ TEST(Cli, SoftwareTriggersAndShotsDeliverExactlyTheirFrames)
     CliRun single = cli("shot GV01 --frames 1 --out " + dir.string());
     EXPECT_EQ(single.status, 0) << single.out;
     EXPECT_NE(single.out.find("shot 1 frames"), std::string::npos) << single.out;
+    fs::remove_all(dir);
+}
+
+TEST(Cli, VersionHelpUnknownOptionsAndJsonFollowTheCommandLineConventions)
+{
+    const std::regex version("^molvane(-cli)? [0-9]+\\.[0-9]+\\.[0-9]+\n$");
+    for (const std::string program : {MOLVANE_CLI, MOLVANE_APP}) {
+        SCOPED_TRACE(program);
+        const CliRun v = run(program, "--version");
+        EXPECT_EQ(v.status, 0);
+        EXPECT_TRUE(std::regex_match(v.out, version)) << v.out;
+        EXPECT_EQ(run(program, "--help").status, 0);
+        // An unknown option: one line naming it, and the usage exit status.
+        const CliRun bad = run(program, "--simulate 1 --frobnicate");
+        EXPECT_EQ(bad.status, 2);
+        EXPECT_EQ(std::count(bad.out.begin(), bad.out.end(), '\n'), 1) << bad.out;
+        EXPECT_NE(bad.out.find("--frobnicate"), std::string::npos);
+    }
+    EXPECT_EQ(cli("-x list").status, 2);
+    EXPECT_EQ(cli("--simulate").status, 2);
+    // A negative number is a value, not an option: the camera refuses it (1), not the parser (2).
+    EXPECT_EQ(cli("--simulate 1 set GC1280 OffsetX -8").status, 1);
+
+    const CliRun list = cli("--simulate 2 --json list");
+    EXPECT_EQ(list.status, 0);
+    EXPECT_NE(list.out.find("\"name\": \"[1394] SIM-FM1024 (SIM00002)\"}]\n"), std::string::npos) << list.out;
+    EXPECT_EQ(list.out.front(), '[');
+    EXPECT_EQ(cli("--simulate 1 --json get GC1280 Width").out,
+              "{\"node\": \"Width\", \"type\": \"IInteger\", \"value\": 1280}\n");
+    EXPECT_EQ(cli("--simulate 1 get GC1280 PixelFormat --json").out,
+              "{\"node\": \"PixelFormat\", \"type\": \"IEnumeration\", \"value\": \"BayerGR8\"}\n");
+    const CliRun info = cli("--simulate 1 --json info GC1280");
+    EXPECT_NE(info.out.find("\"serial\": \"SIM00001\""), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("\"size\": \"1280 x 960\""), std::string::npos) << info.out;
+    const CliRun tree = cli("--simulate 1 --json tree GC1280 --visibility beginner");
+    EXPECT_NE(tree.out.find("{\"name\": \"Width\", \"type\": \"IInteger\", \"access\": \"RW\"}"),
+              std::string::npos);
+    EXPECT_EQ(std::count(tree.out.begin(), tree.out.end(), '['), std::count(tree.out.begin(), tree.out.end(), ']'));
+}
+
+TEST(Cli, FeatureFilesRoundTripOnTheFakeGigEVisionCameraAndBadLinesAreReported)
+{
+    ChildProcess fake(fakeCameraCommand());
+    ASSERT_TRUE(fake.running());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const fs::path dir = fs::temp_directory_path() / ("molvane-cli-features-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const auto read = [](const fs::path &p) {
+        std::ifstream in(p);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    ASSERT_EQ(cli("save-features GV01 " + (dir / "a.txt").string()).status, 0);
+    const std::string saved = read(dir / "a.txt");
+    EXPECT_NE(saved.find("\nWidth="), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("GevSCDA="), std::string::npos) << "the stream destination belongs to the session";
+
+    EXPECT_EQ(cli("set GV01 Width 320").status, 0);
+    EXPECT_EQ(cli("set GV01 Gain 7").status, 0);
+    ASSERT_EQ(cli("save-features GV01 " + (dir / "changed.txt").string()).status, 0);
+    EXPECT_NE(read(dir / "changed.txt"), saved);
+    const CliRun load = cli("load-features GV01 " + (dir / "a.txt").string());
+    EXPECT_EQ(load.status, 0) << load.out;
+    ASSERT_EQ(cli("save-features GV01 " + (dir / "b.txt").string()).status, 0);
+    EXPECT_EQ(read(dir / "b.txt"), saved);
+
+    std::ofstream(dir / "bad.txt") << "Width=abc\nGain=3\nBogus=1\n\x01\x02\xff\n";
+    const CliRun bad = cli("load-features GV01 " + (dir / "bad.txt").string());
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.out.find("applied 1 features"), std::string::npos) << bad.out;
+    EXPECT_NE(bad.out.find("line 1: Width=abc"), std::string::npos) << bad.out;
+    EXPECT_NE(bad.out.find("line 3: Bogus=1"), std::string::npos) << bad.out;
+    EXPECT_NE(bad.out.find("line 4: "), std::string::npos) << bad.out;
+    EXPECT_EQ(cli("get GV01 Gain").out, "3\n");
+    EXPECT_EQ(cli("load-features GV01 " + (dir / "missing.txt").string()).status, 1);
     fs::remove_all(dir);
 }

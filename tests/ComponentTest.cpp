@@ -492,3 +492,62 @@ TEST_F(ComponentTest, AcquisitionIsRefusedWhenTheFrameBudgetCannotHoldThreeFrame
     camera->SetAcquisition(1);  // the default budget holds it
     EXPECT_TRUE(frames(3));
 }
+
+// The pixel read-out and stills of 16-bit frames carry the camera's own 12-bit values.
+TEST_F(ComponentTest, TwelveBitFramesReadOutAndSaveTheirOwnValues)
+{
+    make(1);
+    camera->SetCameraIndex(0);
+    const auto formats = camera->GetImageFormatList().value_or(std::vector<std::string>{});
+    const auto index = [&](const std::string &name) {
+        return static_cast<int>(std::find(formats.begin(), formats.end(), name) - formats.begin());
+    };
+    camera->SetImageFormat(index("Mono16"));
+    camera->SetBitPerPixel(12);
+    camera->SetImageWidth(64);
+    camera->SetImageHeight(48);
+    const auto grab = [&] {
+        camera->SetAcquisition(1);
+        const bool arrived = frames(2);
+        camera->SetAcquisition(0);
+        return arrived;
+    };
+    ASSERT_TRUE(grab());
+    const auto raw = camera->GetRawImage(0);
+    ASSERT_TRUE(raw);
+    ASSERT_EQ(raw->size(), 64u * 48u * 2u);
+    const auto sample = [&](int x, int y) { return (*raw)[(y * 64 + x) * 2] | ((*raw)[(y * 64 + x) * 2 + 1] << 8); };
+    int highest = 0;
+    for (int y = 0; y < 48; y += 7)
+        for (int x = 0; x < 64; x += 5) {
+            const auto v = camera->GetPixelValue(x, y);
+            ASSERT_TRUE(v);
+            EXPECT_EQ(*v, (std::array<int, 3>{sample(x, y), sample(x, y), sample(x, y)})) << x << "," << y;
+            EXPECT_EQ(camera->GetPixelColor(x, y) & 0xff, sample(x, y) >> 4) << "the screen shows the top 8 of 12 bits";
+            highest = std::max(highest, sample(x, y));
+        }
+    EXPECT_GT(highest, 255);
+    EXPECT_LE(highest, 4095);
+    camera->SetMirror(1);
+    EXPECT_EQ((*camera->GetPixelValue(0, 3))[0], sample(63, 3)) << "read where it is shown";
+    camera->SetMirror(0);
+
+    const std::string still = (temp / "still.tif").string();
+    camera->SaveImage(still, 90);
+    camera->FlushImages();  // stills are written by the writer threads
+    const cv::Mat saved = cv::imread(still, cv::IMREAD_UNCHANGED);
+    ASSERT_EQ(saved.depth(), CV_16U);
+    EXPECT_EQ(saved.at<cv::Vec3w>(10, 20)[0], sample(20, 10));
+
+    camera->SetImageFormat(index("BayerGR12"));
+    camera->SetBayerConversion(1);
+    ASSERT_TRUE(grab());
+    const auto bayer = camera->GetRawImage(0);
+    ASSERT_TRUE(bayer);
+    const int green = (*bayer)[(2 * 64 + 2) * 2] | ((*bayer)[(2 * 64 + 2) * 2 + 1] << 8);
+    EXPECT_EQ((*camera->GetPixelValue(2, 2))[1], green) << "GR: the first pixel of a row pair is green";
+
+    camera->SetImageFormat(index("Mono8"));
+    ASSERT_TRUE(grab());
+    EXPECT_FALSE(camera->GetPixelValue(1, 1)) << "8-bit frames read out through GetPixelColor";
+}

@@ -13,6 +13,7 @@
 #include "app/CCameraInfoBasePane.h"
 #include "pages/CGeneralSettingDlg.h"
 #include "framework/qt/QtPlatform.h"
+#include "framework/qt/QtWindowLayout.h"
 #include "pages/CXMLTreeDlg.h"
 #include "res/ResourceIds.h"
 #include "view/CMolvaneView.h"
@@ -42,6 +43,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSettings>
 #include <QStatusBar>
 #include <QSlider>
 #include <QTest>
@@ -83,6 +85,9 @@ struct OffscreenApp {
             platform += ":configfile=" + config.toUtf8();
         }
         qputenv("QT_QPA_PLATFORM", platform);
+        // Settings (and the saved window layout) go to a folder of the test's own.
+        static const QTemporaryDir config;  // removed when the tests end
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
         app = std::make_unique<QApplication>(argc, argv);
     }
 };
@@ -130,8 +135,10 @@ struct QtSession {
     std::unique_ptr<fw::QtPlatform> platform;
     std::unique_ptr<CMolvaneApp> app;
     QMainWindow *mw = nullptr;
-    QtSession(int cameras, const std::string &fault = {})
+    QtSession(int cameras, const std::string &fault = {}, bool keepLayout = false)
     {
+        if (!keepLayout)
+            fw::QtWindowLayout::forget();  // each session starts as on a first run
         platform = std::make_unique<fw::QtPlatform>();
         if (!fault.empty())
             sims.addFault(fault, nullptr);
@@ -725,4 +732,69 @@ TEST(QtBinder, AGridShowsItsCellsAndTheOperatorEditsDigitsInPlace)
     EXPECT_EQ(table.form().cell(res::SeqGrid, 1, 2), "12");
     EXPECT_EQ(table.seen, (std::vector<std::string>{"begin", "end 12"}));
     table.destroyWindow();
+}
+
+TEST(QtLayout, AWindowFromALargerScreenIsBroughtInsideTheCurrentOne)
+{
+    OffscreenApp qapp;
+    QWidget w;
+    w.setGeometry(1700, 900, 1800, 1100);  // placed on a 3840 x 2160 screen
+    const QRect small(0, 0, 1024, 768);
+    fw::QtWindowLayout::fitInside(w, small);
+    EXPECT_TRUE(small.contains(w.frameGeometry()));
+    EXPECT_EQ(w.width(), 1024 - (w.frameGeometry().width() - w.geometry().width()));
+
+    w.setGeometry(-300, 50, 400, 300);  // a small window partly off the left edge keeps its size
+    fw::QtWindowLayout::fitInside(w, small);
+    EXPECT_EQ(w.size(), QSize(400, 300));
+    EXPECT_TRUE(small.contains(w.frameGeometry()));
+}
+
+TEST(QtLayout, TheMainWindowComesBackAsItWasLeftAndResetWindowLayoutUndoesIt)
+{
+    QRect screen;
+    {
+        QtSession s(1);
+        ASSERT_NE(s.mw, nullptr);
+        screen = s.mw->screen()->availableGeometry();
+        s.mw->showNormal();
+        // Left on a larger screen: bigger than this one and beyond its right edge.
+        s.mw->setGeometry(screen.width() - 100, 40, screen.width() * 2, screen.height() + 300);
+        QDockWidget *info = nullptr;
+        for (QDockWidget *d : s.mw->findChildren<QDockWidget *>())
+            if (d->windowTitle() == "Camera Info")
+                info = d;
+        ASSERT_NE(info, nullptr);
+        s.mw->addDockWidget(Qt::RightDockWidgetArea, info);
+        mainFrame()->routeCommand(res::CmdToolbarZoom);  // hide the zoom toolbar
+        spin(50);
+        s.mw->close();
+        spin(100);
+    }
+    ASSERT_TRUE(QSettings("Molvane", "Molvane").contains("MainWindow/state"));
+    QtSession s(1, {}, true);
+    ASSERT_NE(s.mw, nullptr);
+    EXPECT_TRUE(screen.contains(s.mw->frameGeometry()))
+        << s.mw->frameGeometry().x() << "," << s.mw->frameGeometry().y() << " " << s.mw->frameGeometry().width()
+        << "x" << s.mw->frameGeometry().height();
+    auto dockArea = [&](const QString &title) {
+        for (QDockWidget *d : s.mw->findChildren<QDockWidget *>())
+            if (d->windowTitle() == title)
+                return s.mw->dockWidgetArea(d);
+        return Qt::NoDockWidgetArea;
+    };
+    auto zoomBar = [&] { return s.mw->findChild<QToolBar *>(QString("toolbar%1").arg(res::ToolbarZoom)); };
+    EXPECT_EQ(dockArea("Camera Info"), Qt::RightDockWidgetArea);
+    EXPECT_EQ(dockArea("Camera List"), Qt::LeftDockWidgetArea);
+    EXPECT_TRUE(zoomBar()->isHidden());
+    EXPECT_FALSE(mainFrame()->frame()->menuChecked(res::CmdToolbarZoom));
+
+    mainFrame()->routeCommand(res::CmdResetLayout);
+    spin(50);
+    EXPECT_EQ(dockArea("Camera Info"), Qt::LeftDockWidgetArea);
+    EXPECT_FALSE(zoomBar()->isHidden());
+    EXPECT_TRUE(mainFrame()->frame()->menuChecked(res::CmdToolbarZoom));
+    EXPECT_TRUE(screen.contains(s.mw->geometry()));
+    EXPECT_GE(s.mw->width(), screen.width() - 10);  // the whole screen again
+    EXPECT_FALSE(QSettings("Molvane", "Molvane").contains("MainWindow/state"));
 }

@@ -8,6 +8,9 @@
 #include "pages/CXMLTreeDlg.h"
 #include "view/CMolvaneView.h"
 
+#include <cstdio>
+#include <fstream>
+
 using cam::Dispid;
 using namespace res;
 
@@ -176,4 +179,43 @@ TEST_F(TreePage, OnceWhiteBalanceIsReadBackAfterTwoSeconds)
     EXPECT_TRUE(p.form().isEnabled(TreValueList));
     EXPECT_EQ(p.form().selection(TreValueList), 0);
     EXPECT_EQ(view->m_pCamera->GetBalanceWhiteAuto(), "Off");
+}
+
+TEST_F(TreePage, SaveAndLoadWriteTheCamerasFeaturesToAFileAndBackPausingForGeometry)
+{
+    start(1);
+    CXMLTreeDlg &p = page(0);
+    cam::CMolvane &c = *view->m_pCamera;
+    const std::string path = ::testing::TempDir() + "molvane-tree-features.txt";
+    set(p, "Width", "640");
+    platform.answerFileDialog(path);
+    p.dispatch(fw::Notify::Clicked, TreSaveFeatures);
+    ASSERT_TRUE(platform.messageBoxes().empty());
+
+    frame().routeCommand(CmdPlay);
+    set(p, "Width", "1280");
+    set(p, "AutoExposure", "100");
+    std::ofstream(path, std::ios::app) << "PixelFormat=Mono16\n";
+    c.callLog().clear();
+    platform.answerFileDialog(path);
+    p.dispatch(fw::Notify::Clicked, TreLoadFeatures);
+    EXPECT_TRUE(platform.messageBoxes().empty());
+    EXPECT_EQ(c.GetImageWidth(), 640);
+    EXPECT_EQ(c.GetIntValue("AutoExposure"), 128);
+    EXPECT_EQ(view->m_nRoiWidth, 640);
+    EXPECT_EQ(frame().m_pCameraInfoPane->m_dlg.form().text(InfoWidth), "640");
+    EXPECT_EQ(puts(c, {Dispid::Acquisition}), (std::vector<int>{12, 12}));  // stopped, then started again
+    EXPECT_EQ(c.GetAcquisition(), 1);
+    EXPECT_EQ(frame().m_pCameraInfoPane->m_dlg.form().text(InfoFormat), "Mono16");
+    EXPECT_EQ(p.form().text(TreValue), "128") << "the selected node shows the loaded value";
+
+    std::ofstream(path) << "Bogus=1\nAutoExposure=90\nWidth=abc\n";
+    platform.answerFileDialog(path);
+    p.dispatch(fw::Notify::Clicked, TreLoadFeatures);
+    ASSERT_EQ(platform.messageBoxes().size(), 1u);
+    const std::string &text = platform.messageBoxes().back().text;
+    EXPECT_NE(text.find("line 1: Bogus=1"), std::string::npos) << text;
+    EXPECT_NE(text.find("line 3: Width=abc"), std::string::npos) << text;
+    EXPECT_EQ(c.GetIntValue("AutoExposure"), 90);
+    std::remove(path.c_str());
 }

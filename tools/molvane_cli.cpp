@@ -2,14 +2,19 @@
 // Exit status: 0 done, 1 a camera refused (the component's code is in the message), 2 usage.
 #include "camera/CMolvane.h"
 #include "camera/CameraError.h"
+#include "camera/ComponentVersions.h"
+#include "camera/FeatureFile.h"
 #include "camera/FrameBudget.h"
 #include "camera/sim/SimulatedCameras.h"
 #include "framework/headless/HeadlessPlatform.h"
+#include "tools/JsonText.h"
 #ifdef MOLVANE_HAVE_ARAVIS
 #include "camera/aravis/AravisDiscovery.h"
 #include "camera/aravis/ReceivePath.h"
 #endif
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +24,8 @@
 #include <iostream>
 #include <map>
 #include <new>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,7 +33,8 @@ namespace {
 
 const char *kUsage =
     "usage: molvane-cli [--simulate N] [--sim-fault CAMERA:FAULT]... [--multicast | --monitor]\n"
-    "                   COMMAND ...\n"
+    "                   [--json] COMMAND ...\n"
+    "       molvane-cli --help | --version\n"
     "  list\n"
     "  info CAMERA\n"
     "  tree CAMERA [--visibility beginner|expert|guru]\n"
@@ -39,9 +47,16 @@ const char *kUsage =
     "  record CAMERA --seconds N --out FILE.avi [--codec NAME]\n"
     "  trigger CAMERA --software [--count N]    (one frame for each software trigger)\n"
     "  shot CAMERA --frames N --out DIR [--format raw|bmp|jpg|tif|png]   (a one or multi shot)\n"
+    "  save-features CAMERA FILE\n"
+    "  load-features CAMERA FILE\n"
     "CAMERA is a list position from 0 or a text contained in the camera's list line.\n"
     "--multicast opens GigE Vision cameras with control, streaming to a multicast group;\n"
-    "--monitor receives the stream of a camera another application controls.\n";
+    "--monitor receives the stream of a camera another application controls.\n"
+    "--json prints list, info, get and tree as JSON.\n"
+    "Exit status: 0 done, 1 a camera error, 2 a usage error.\n";
+
+// Options of the commands that take a value after them.
+const char *kValueOptions[] = {"--visibility", "--count", "--out", "--format", "--seconds", "--codec"};
 
 // A value the desktop program keeps in its settings file (QSettings' INI file, whose keys
 // outside any section, or in [General], are the program's own); empty when missing.
@@ -82,8 +97,8 @@ struct Counter : cam::CameraEvents {
 
 class Cli {
 public:
-    Cli(std::vector<std::string> args, bool multicast, bool monitor)
-        : args_(std::move(args)), multicast_(multicast), monitor_(monitor)
+    Cli(std::vector<std::string> args, bool multicast, bool monitor, bool json)
+        : args_(std::move(args)), multicast_(multicast), monitor_(monitor), json_(json)
     {
     }
     int run();
@@ -105,9 +120,13 @@ private:
     std::string imageFormat();
     void tree();
     void printTree(const std::string &node, int depth);
+    std::string jsonTree(const std::string &node);
+    std::string jsonValue(const std::string &node, const std::string &type);
     void get();
     void set();
     void grab();
+    void saveFeatures();
+    void loadFeatures();
     void record();
     void trigger();
     void shot();
@@ -120,6 +139,8 @@ private:
     std::vector<std::string> args_;
     bool multicast_;
     bool monitor_;
+    bool json_;
+    std::vector<std::pair<std::string, std::string>> fields_;  // info, in the order read
     fw::HeadlessPlatform platform_;
     Counter events_;
     cam::CMolvane camera_;
@@ -173,8 +194,16 @@ void Cli::openCamera(const std::string &which)
 
 void Cli::list()
 {
-    for (const auto &line : camera_.GetCameraList().value_or(std::vector<std::string>{}))
-        std::cout << line << "\n";
+    const auto lines = camera_.GetCameraList().value_or(std::vector<std::string>{});
+    if (!json_) {
+        for (const auto &line : lines)
+            std::cout << line << "\n";
+        return;
+    }
+    std::cout << "[";
+    for (size_t i = 0; i < lines.size(); ++i)
+        std::cout << (i ? ",\n " : "") << "{\"index\": " << i << ", \"name\": " << cli::jsonString(lines[i]) << "}";
+    std::cout << "]\n";
 }
 
 void Cli::show(const char *label, const std::function<std::string()> &read)
@@ -185,7 +214,7 @@ void Cli::show(const char *label, const std::function<std::string()> &read)
     } catch (const cam::CameraError &e) {
         value = std::string("unavailable (") + e.what() + ")";
     }
-    std::cout << label << ": " << value << "\n";
+    fields_.emplace_back(label, value);
 }
 
 std::string Cli::imageFormat()
@@ -205,7 +234,7 @@ void Cli::info()
     const char *labels[] = {"model", "vendor", "serial", "user name", "version", "ip", "mac"};
     for (size_t i = 0; i < identity.size() && i < 7; ++i)
         if (i != 4)
-            std::cout << labels[i] << ": " << identity[i] << "\n";
+            fields_.emplace_back(labels[i], identity[i]);
     show("type", [&] { return camera_.GetCameraType() == 0 ? "GigE Vision" : "IEEE 1394"; });
     show("device id", [&] { return camera_.GetStringValue("DeviceID"); });
     show("image format", [&] { return imageFormat(); });
@@ -215,8 +244,13 @@ void Cli::info()
         return std::to_string(f.intValue("Width")) + " x " + std::to_string(f.intValue("Height"));
     });
 #ifdef MOLVANE_HAVE_ARAVIS
-    std::cout << "receive path: " << cam::aravisReceivePath() << "\n";
+    fields_.emplace_back("receive path", cam::aravisReceivePath());
 #endif
+    if (json_)
+        std::cout << cli::jsonObject(fields_) << "\n";
+    else
+        for (const auto &[label, value] : fields_)
+            std::cout << label << ": " << value << "\n";
 }
 
 void Cli::tree()
@@ -228,7 +262,47 @@ void Cli::tree()
     if (it == levels.end())
         throw UsageError("visibility is beginner, expert or guru");
     camera_.SetVisibility(it->second);
-    printTree("Root", 0);
+    if (json_)
+        std::cout << jsonTree("Root") << "\n";
+    else
+        printTree("Root", 0);
+}
+
+// The same tree as nested objects: name, type, access and the children of categories.
+std::string Cli::jsonTree(const std::string &node)
+{
+    std::string out = "[";
+    for (const auto &child : camera_.GetChildNodes(node).value_or(std::vector<std::string>{})) {
+        const int access = camera_.GetAccessMode(child);
+        if (access <= 0)
+            continue;
+        static const char *modes[] = {"NI", "NA", "WO", "RO", "RW"};
+        const std::string type = camera_.GetNodeInterface(child);
+        out += (out.size() > 1 ? ", " : "") + std::string("{\"name\": ") + cli::jsonString(child) +
+               ", \"type\": " + cli::jsonString(type) +
+               ", \"access\": " + cli::jsonString(access <= 4 ? modes[access] : "?");
+        if (type == "ICategory")
+            out += ", \"children\": " + jsonTree(child);
+        out += "}";
+    }
+    return out + "]";
+}
+
+// A node's value as JSON: numbers and booleans bare, strings and enumeration entries quoted.
+std::string Cli::jsonValue(const std::string &node, const std::string &type)
+{
+    cam::FeatureAccess &f = camera_.device()->features();
+    if (type == "IInteger")
+        return std::to_string(f.intValue(node));
+    if (type == "IFloat") {
+        std::ostringstream text;
+        text.precision(17);
+        text << f.floatValue(node);
+        return text.str();
+    }
+    if (type == "IBoolean")
+        return f.boolValue(node) ? "true" : "false";
+    return cli::jsonString(type == "IString" ? f.stringValue(node) : f.enumValue(node));
 }
 
 void Cli::printTree(const std::string &node, int depth)
@@ -252,7 +326,11 @@ void Cli::get()
     const std::string node = arg(2, "NODE");
     const std::string type = camera_.GetNodeInterface(node);
     cam::FeatureAccess &f = camera_.device()->features();
-    if (type == "IInteger")
+    static const std::set<std::string> valued = {"IInteger", "IFloat", "IBoolean", "IString", "IEnumeration"};
+    if (json_ && valued.count(type))
+        std::cout << "{\"node\": " << cli::jsonString(node) << ", \"type\": " << cli::jsonString(type)
+                  << ", \"value\": " << jsonValue(node, type) << "}\n";
+    else if (type == "IInteger")
         std::cout << f.intValue(node) << "\n";
     else if (type == "IFloat")
         std::cout << camera_.GetFloatValue(node) << "\n";
@@ -292,6 +370,25 @@ void Cli::set()
     } else {
         throw UsageError("\"" + node + "\" is an " + type + " and takes no value");
     }
+}
+
+void Cli::saveFeatures()
+{
+    openCamera(arg(1, "CAMERA"));
+    const std::string path = arg(2, "FILE");
+    cam::FeatureFile::save(camera_.device()->features(), path, 2);
+}
+
+// Everything the camera takes is applied; what it refuses is listed, and makes the status 1.
+void Cli::loadFeatures()
+{
+    openCamera(arg(1, "CAMERA"));
+    const std::string path = arg(2, "FILE");
+    const cam::FeatureLoadReport report = cam::FeatureFile::load(camera_.device()->features(), path);
+    std::cout << "applied " << report.applied << " features from " << path << "\n";
+    if (!report.problems.empty())
+        throw cam::CameraError(cam::code::Failed, std::to_string(report.problems.size()) + " lines not applied:\n" +
+                                                      report.summary(1000));
 }
 
 bool Cli::waitFrames(int count, int timeoutMs)
@@ -479,6 +576,10 @@ int Cli::run()
         trigger();
     else if (command == "shot")
         shot();
+    else if (command == "save-features")
+        saveFeatures();
+    else if (command == "load-features")
+        loadFeatures();
     else
         throw UsageError("unknown command \"" + command + "\"");
     return 0;
@@ -486,40 +587,57 @@ int Cli::run()
 
 } // namespace
 
+// An argument that looks like an option: "--name", or "-" and a letter ("-5" is a value).
+bool looksLikeOption(const std::string &a)
+{
+    return a.size() > 1 && a[0] == '-' && (a[1] == '-' || std::isalpha(static_cast<unsigned char>(a[1])));
+}
+
+int usageError(const std::string &message)
+{
+    std::cerr << "molvane-cli: " << message << " (see molvane-cli --help)\n";
+    return 2;
+}
+
 int main(int argc, char **argv)
 {
     cam::SimulatedCameras sims;
     int simulate = 0;
     std::vector<std::string> rest;
-    bool multicast = false, monitor = false;
+    bool multicast = false, monitor = false, json = false, options = true;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "--multicast" || a == "--monitor") {
+        if (!options || !looksLikeOption(a)) {
+            rest.push_back(a);
+        } else if (a == "--") {
+            options = false;
+        } else if (a == "--multicast" || a == "--monitor") {
             (a == "--multicast" ? multicast : monitor) = true;
-            continue;
-        }
-        if ((a == "--simulate" || a == "--sim-fault") && i + 1 >= argc) {
-            std::cerr << "molvane-cli: " << a << " needs a value\n" << kUsage;
-            return 2;
-        }
-        if (a == "--simulate") {
-            char *end = nullptr;
-            simulate = static_cast<int>(std::strtol(argv[++i], &end, 10));
-            if (*end || simulate < 0 || simulate > 64) {
-                std::cerr << "molvane-cli: --simulate takes 0 to 64\n";
-                return 2;
-            }
-        } else if (a == "--sim-fault") {
-            std::string error;
-            if (!sims.addFault(argv[++i], &error)) {
-                std::cerr << "molvane-cli: " << error << "\n";
-                return 2;
-            }
+        } else if (a == "--json") {
+            json = true;
         } else if (a == "--help" || a == "-h") {
             std::cout << kUsage;
             return 0;
-        } else {
+        } else if (a == "--version") {
+            std::cout << "molvane-cli " << cam::molvaneVersionText() << "\n";
+            return 0;
+        } else if (std::find(std::begin(kValueOptions), std::end(kValueOptions), a) != std::end(kValueOptions)) {
             rest.push_back(a);
+            if (i + 1 < argc)
+                rest.push_back(argv[++i]);
+        } else if (a != "--simulate" && a != "--sim-fault") {
+            return usageError("unknown option \"" + a + "\"");
+        } else if (i + 1 >= argc) {
+            return usageError(a + " needs a value");
+        } else if (a == "--simulate") {
+            char *end = nullptr;
+            simulate = static_cast<int>(std::strtol(argv[++i], &end, 10));
+            if (*end || simulate < 0 || simulate > 64)
+                return usageError("--simulate takes 0 to 64");
+        } else {
+            std::string error;
+            if (!sims.addFault(argv[++i], &error))
+                return usageError(error);
         }
     }
 #ifdef MOLVANE_HAVE_ARAVIS
@@ -532,7 +650,7 @@ int main(int argc, char **argv)
     try {
         if (multicast && monitor)
             throw UsageError("--multicast and --monitor exclude each other");
-        Cli cli(rest, multicast, monitor);
+        Cli cli(rest, multicast, monitor, json);
         status = cli.run();
     } catch (const UsageError &e) {
         std::cerr << "molvane-cli: " << e.what() << "\n" << kUsage;

@@ -265,4 +265,14 @@ void applyFlips(const ImageSettings &s, cv::Mat &image)
         cv::flip(image, image, 0);
 }
 
+void convertToBgr16(const FrameBuffer &frame, const ImageSettings &s, cv::Mat &dst)
+{
+    const cv::Mat raw = rawView(frame);
+    if (isBayer(frame.format) && s.bayerConversion)
+        cv::cvtColor(raw, dst, bayerConversionCode(s.bayerLayout, 1));  // bilinear: OpenCV's 16-bit demosaic
+    else
+        cv::cvtColor(raw, dst, cv::COLOR_GRAY2BGR);
+    applyFlips(s, dst);
+}
+
 } // namespace cam

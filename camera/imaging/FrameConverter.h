@@ -16,6 +16,9 @@ void toEightBit(const cv::Mat &src16, int bits, cv::Mat &dst8);
 void convertToBgr(const FrameBuffer &frame, const ImageSettings &settings, cv::Mat &dst);
 // Mirrors and flips an image in place as the settings ask.
 void applyFlips(const ImageSettings &settings, cv::Mat &image);
+// The camera's own values of a 16-bit frame (10, 12 or 16 significant bits) as 16-bit BGR,
+// demosaiced when Bayer conversion is on, mirrored and flipped as shown; no negative.
+void convertToBgr16(const FrameBuffer &frame, const ImageSettings &settings, cv::Mat &dst);
 // Converts a frame for painting: 8-bit BGRA (the alpha byte unused), negative applied; mirror,
 // flip and rotation are left to the paint transform.
 void convertForDisplay(const FrameBuffer &frame, const ImageSettings &settings, cv::Mat &bgra);

@@ -3,6 +3,7 @@
 
 #include "framework/ErrorReport.h"
 #include "framework/Resources.h"
+#include "framework/qt/QtWindowLayout.h"
 #include "framework/qt/QtWindowWidget.h"
 #include "widgets/ToolbarIcons.h"
 
@@ -276,6 +277,9 @@ void QtMainWindow::addPane(QDockWidget *dock, Window &pane, DockArea area)
                                                Qt::TopDockWidgetArea, Qt::BottomDockWidgetArea};
     docks_[&pane] = dock;
     addDockWidget(areas[static_cast<int>(area)], dock);
+    // A pane made after the layout was restored (the control pane) takes its saved place.
+    if (!defaultState_.isEmpty())
+        restoreDockWidget(dock);
 }
 
 QDockWidget *QtMainWindow::dockOf(Window &pane) const
@@ -423,7 +427,18 @@ std::vector<Window *> QtMainWindow::children() const
     return out;
 }
 
+// The layout of the last run when there is one, else the whole screen.
 void QtMainWindow::showMaximized()
+{
+    defaultState_ = saveState();
+    if (QtWindowLayout::restore(*this) && !isMaximized()) {
+        show();
+        QtWindowLayout::keepOnScreen(*this);
+    } else  // a maximised window fills this screen as on a first run, docks and toolbars as left
+        fillScreen();
+}
+
+void QtMainWindow::fillScreen()
 {
     // Without a window manager (Xvfb, kiosk sessions) maximizing does nothing: fill the screen.
     if (QScreen *screen = QGuiApplication::primaryScreen())
@@ -434,6 +449,17 @@ void QtMainWindow::showMaximized()
         for (const auto &[dock, size] : paneSizes_)
             fitPane(dock, size);
     });
+}
+
+void QtMainWindow::saveLayout() { QtWindowLayout::save(*this); }
+
+void QtMainWindow::resetLayout()
+{
+    QtWindowLayout::forget();
+    if (!defaultState_.isEmpty())
+        restoreState(defaultState_);
+    showNormal();
+    fillScreen();
 }
 
 void QtMainWindow::updateCommandUi()

@@ -63,12 +63,15 @@ public:
     void activateNextChild() override;
     std::vector<Window *> children() const override;
     void showMaximized() override;
+    void saveLayout() override;
+    void resetLayout() override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void updateCommandUi();
+    void fillScreen();
     void postCommand(int id);
     void subWindowActivated(QMdiSubWindow *sub);
     QMdiSubWindow *latestOtherChild() const;
@@ -79,6 +82,7 @@ private:
     FrameWindow *window_;
     QMdiArea *mdi_;
     int menuId_ = 0;
+    QByteArray defaultState_;  // the docks and toolbars as built, for "Reset window layout"
     std::map<int, bool> checks_;
     std::multimap<int, QAction *> menuActions_;
     std::map<int, QToolBar *> toolBars_;
