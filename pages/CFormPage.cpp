@@ -3,7 +3,7 @@
 
 #include "app/AppAccess.h"
 #include "app/CMainFrame.h"
-#include "framework/Platform.h"
+#include "framework/BalloonAt.h"
 
 CMolvaneView *CFormPage::ActiveView()
 {
@@ -13,7 +13,5 @@ CMolvaneView *CFormPage::ActiveView()
 
 void CFormPage::ShowWarning(int anchor, int stringId) const
 {
-    const fw::Rect r = controlScreenRect(anchor);
-    fw::platform().showBalloon({fw::loadString(511), fw::loadString(stringId), fw::BalloonIcon::Warning,
-                                {r.left + r.width() / 2, r.bottom}});
+    fw::warnAt(*this, anchor, stringId);
 }

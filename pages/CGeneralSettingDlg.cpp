@@ -289,9 +289,7 @@ void CGeneralSettingDlg::ApplyGigEFrameRate()
 
 void CGeneralSettingDlg::Warn(int anchor, int stringId)
 {
-    const fw::Rect r = controlScreenRect(anchor);
-    fw::platform().showBalloon({fw::loadString(511), fw::loadString(stringId), fw::BalloonIcon::Warning,
-                                {r.left + r.width() / 2, r.bottom}});
+    ShowWarning(anchor, stringId);
 }
 
 void CGeneralSettingDlg::OnLoad()

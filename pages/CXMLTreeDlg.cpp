@@ -358,9 +358,7 @@ void CXMLTreeDlg::onTimer(int id)
 
 void CXMLTreeDlg::Warn()
 {
-    const fw::Rect r = controlScreenRect(TreSet);
-    fw::platform().showBalloon({fw::loadString(511), fw::loadString(527), fw::BalloonIcon::Warning,
-                                {r.left + r.width() / 2, r.bottom}});
+    ShowWarning(TreSet, 527);
 }
 
 bool CXMLTreeDlg::Accepted(cam::CMolvane &c, int v)

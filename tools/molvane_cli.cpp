@@ -56,7 +56,7 @@ const char *kUsage =
     "Exit status: 0 done, 1 a camera error, 2 a usage error.\n";
 
 // Options of the commands that take a value after them.
-const char *kValueOptions[] = {"--visibility", "--count", "--out", "--format", "--seconds", "--codec"};
+const char *kValueOptions[] = {"--visibility", "--count", "--frames", "--out", "--format", "--seconds", "--codec"};
 
 // A value the desktop program keeps in its settings file (QSettings' INI file, whose keys
 // outside any section, or in [General], are the program's own); empty when missing.
@@ -615,6 +615,8 @@ int main(int argc, char **argv)
             (a == "--multicast" ? multicast : monitor) = true;
         } else if (a == "--json") {
             json = true;
+        } else if (a == "--software") {
+            rest.push_back(a);  // a flag of the trigger command
         } else if (a == "--help" || a == "-h") {
             std::cout << kUsage;
             return 0;
