@@ -255,6 +255,8 @@ void CCaptureDlg::OnCapture()
         return;
     const int type = form().selection(CapType);
     FolderOf(*view, type) = form().text(CapPath);
+    createFolder(form().text(CapPath));  // a typed folder is used (not stored), so made if missing
+    view->m_strFailedFolder.clear();     // a failure in it is reported afresh
     const int ms = number(form().text(CapTime)) * 1000;
     if (type == Stream && ms == 0) {
         ShowWarning(CapTimeAnchor, 576);

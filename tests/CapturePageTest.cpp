@@ -119,6 +119,33 @@ TEST_F(CapturePage, ATypedFolderIsUsedButOnlyAChosenOneIsKept)
     EXPECT_EQ(p.form().text(CapPath), (dir / "chosen").string());
 }
 
+TEST_F(CapturePage, AStillIntoAMissingFolderIsReportedOnceAndKeptUntilTheFolderIsFixed)
+{
+    start(1);
+    CCaptureDlg &p = page(0);
+    // A typed folder is made when it can be (one level)...
+    p.form().setText(CapPath, (dir / "new").string());
+    capture(p);
+    frames(2);
+    view->m_pCamera->FlushImages();
+    EXPECT_EQ(files("new").size(), 1u);
+    // ...but not below a missing parent: the save fails, the box comes once, not per frame.
+    p.form().setText(CapPath, (dir / "missing" / "deeper").string());
+    capture(p);
+    frames(4);
+    ASSERT_EQ(platform.messageBoxes().size(), 1u);
+    EXPECT_EQ(platform.messageBoxes()[0].text, "Unable to open image file.");
+    EXPECT_EQ(view->m_bStillRequest, 1);  // still pending: the next frame tries again
+    // The operator can reach the page again and give a folder that works.
+    p.form().setText(CapPath, (dir / "fixed").string());
+    capture(p);
+    frames(2);
+    view->m_pCamera->FlushImages();
+    EXPECT_EQ(files("fixed").size(), 1u);
+    EXPECT_EQ(view->m_bStillRequest, 0);
+    EXPECT_EQ(platform.messageBoxes().size(), 1u);
+}
+
 TEST_F(CapturePage, StreamTimersFollowTheDurationAndTheEndStopsTheRecording)
 {
     start(1);

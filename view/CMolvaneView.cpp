@@ -577,16 +577,22 @@ void CMolvaneView::SaveCapturedFrame()
                   t.millisecond, m_nSavedCount);
     const bool raw = m_strCaptureExt == ".raw" || m_strCaptureExt == "-rgb.raw";
     const bool toAuto = raw ? !m_bStillRequest : (m_bAutoEveryFrame || m_bAutoTick);
-    const std::string path = (toAuto ? m_strAutoFolder : m_strStillFolder) + name + m_strCaptureExt;
+    const std::string &folder = toAuto ? m_strAutoFolder : m_strStillFolder;
     try {
         // The component queues the frame to its writer threads; this thread does not wait.
-        m_pCamera->SaveImage(path, 90);
+        m_pCamera->SaveImage(folder + name + m_strCaptureExt, 90);
     } catch (const std::exception &) {
+        // The request stays, so the next frame tries again; the box comes once per failing
+        // folder, or the operator could never reach the page to change it.
+        if (folder == m_strFailedFolder)
+            return;
+        m_strFailedFolder = folder;
         m_bSaveFailing = true;  // the box below runs the event loop: later frames must not stack boxes
         fw::platform().messageBox("Unable to open image file.", "", fw::MsgButtons::Ok, fw::MsgIcon::Exclamation);
         m_bSaveFailing = false;
         return;
     }
+    m_strFailedFolder.clear();
     ++m_nSavedCount;
     if (m_bStillRequest)
         m_bStillRequest = 0;

@@ -82,6 +82,9 @@ public:
     int m_nCaptureType = -1, m_bCapturing = 0;
     uint64_t m_nStreamLostShown = 0, m_nImageLostShown = 0;  // writer losses already reported
     std::mutex m_csZoom;  // guards the registration in g_listCameraView and the fit change
+    // The folder whose failure was last reported: later frames retry it without another box,
+    // until a save succeeds or the operator presses Capture again.
+    std::string m_strFailedFolder;
 
 private:
     bool Open();
