@@ -394,8 +394,11 @@ void CGeneralSettingDlg::OnBayer()
     if (frame->m_pCameraInfoPane)
         frame->m_pCameraInfoPane->m_dlg.form().setText(InfoBayer, on ? "ON" : "OFF");
     view->m_pCamera->SetBayerConversion(on ? 1 : 0);
-    if (on)
+    if (on) {
         view->m_pCamera->SetBayerAlgorithm(form().selection(FmtAlgorithm) + 1);
+        // The list showed its first entry while off; show the layout the camera decodes with.
+        form().setSelection(FmtLayout, view->m_pCamera->GetBayerLayout());
+    }
     form().enable(FmtLayout, on);
     form().enable(FmtAlgorithm, on);
     view->m_bBayer = on ? 1 : 0;

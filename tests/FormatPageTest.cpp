@@ -185,6 +185,13 @@ TEST_F(FormatPage, BayerControlsFollowTheViewAndAYuvFormatTurnsThemOff)
     click(p, FmtBayer, 0);
     EXPECT_EQ(view->m_bBayer, 0);
     EXPECT_EQ(frame().m_pCameraInfoPane->m_dlg.form().text(InfoBayer), "OFF");
+    // Ticked on the page, the Layout list shows the layout the image is decoded with, not its
+    // first entry that it showed while off.
+    select(p, FmtPixelFormat, 0);  // BayerGR8 again
+    EXPECT_EQ(p.form().selectedText(FmtLayout), "GB/RG");
+    click(p, FmtBayer, 1);
+    EXPECT_EQ(p.form().selectedText(FmtLayout), "GR/BG");
+    EXPECT_EQ(view->m_pCamera->GetBayerLayout(), 3);
 }
 
 TEST_F(FormatPage, TheZoomBoxRefusesAbove1000AndZeroFitsTheWindow)
