@@ -95,6 +95,9 @@ void QtWindowWidget::paintBackBuffer()
     // and it is shown at once. It has the screen's device pixels, so drawing stays sharp on
     // high-DPI screens, and no second image has to be filled and copied on every paint.
     QPainter painter(this);
+    // Parts of the client the window leaves undrawn show the window colour, not stale pixels
+    // (the widget is opaque: Qt does not erase it first).
+    painter.fillRect(rect(), palette().window());
     QtCanvas canvas(painter, {width(), height()});
     guarded([&] { window_->onPaint(canvas); });
 }
