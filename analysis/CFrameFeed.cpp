@@ -70,6 +70,12 @@ uint64_t CFrameFeed::results() const
     return m_results;
 }
 
+bool CFrameFeed::idle() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return !m_pending && !m_working;
+}
+
 void CFrameFeed::Run()
 {
     // The analysis is the least urgent work of the process: it gives way to the acquisition and
@@ -83,11 +89,13 @@ void CFrameFeed::Run()
             if (m_stop)
                 return;
             job = std::move(m_pending);
+            m_working = true;
         }
         auto result = std::make_shared<FeedResult>(AnalyseFrame(job->frame, job->settings, job->request));
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             m_free.push_back(std::move(job));
+            m_working = false;
             ++m_results;
         }
         fw::platform().post([sink = m_sink, result] { sink(*result); });

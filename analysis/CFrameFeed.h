@@ -31,6 +31,8 @@ public:
     bool Deliver(const cam::CMolvane &camera, const FeedRequest &request);
     // Results posted so far (for tests and benchmarks).
     uint64_t results() const;
+    // No frame waiting and none being analysed.
+    bool idle() const;
 
 private:
     struct Job {
@@ -42,12 +44,13 @@ private:
     std::unique_ptr<Job> TakeSpare();
 
     Sink m_sink;
-    mutable std::mutex m_mutex;  // protects m_pending, m_free, m_stop, m_results
+    mutable std::mutex m_mutex;  // protects m_pending, m_free, m_stop, m_working, m_results
     std::condition_variable m_wake;
     std::unique_ptr<Job> m_pending;  // filled, waiting for the worker
     // Jobs not in use; their buffers are kept, so no copy after the first few touches fresh memory.
     std::vector<std::unique_ptr<Job>> m_free;
     bool m_stop = false;
+    bool m_working = false;  // the worker holds a job
     uint64_t m_results = 0;
     std::thread m_worker;
 };

@@ -252,6 +252,8 @@ TEST_F(Analysis, OnlyTheSelectedCameraFeedsEveryFifteenthFrame)
     }());
     // Another camera chosen in the list: this window stops feeding.
     list().select(1);
+    // A frame handed over before the change may still be in analysis: let it finish first.
+    ASSERT_TRUE(platform.processUntil([] { return AnalysisFeed().idle(); }));
     const unsigned frames = view->m_nFrameCount;
     const uint64_t results = AnalysisFeed().results();
     ASSERT_TRUE(platform.processUntil([&] { return view->m_nFrameCount >= frames + 40; }));
@@ -273,6 +275,7 @@ TEST_F(Analysis, TwoWindowsOfTheSelectedCameraFeedNeitherAndAStoppedOneClearsThe
     list().select(0);
     first->m_pCamera->SetFloatValue("AcquisitionFrameRateAbs", 600);
     command(res::CmdPlay);
+    ASSERT_TRUE(platform.processUntil([] { return AnalysisFeed().idle(); }));
     const uint64_t results = AnalysisFeed().results();
     ASSERT_TRUE(platform.processUntil([&] { return first->m_nFrameCount >= 40; }));
     platform.processEvents();
