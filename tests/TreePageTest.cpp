@@ -186,7 +186,7 @@ TEST_F(TreePage, SaveAndLoadWriteTheCamerasFeaturesToAFileAndBackPausingForGeome
     start(1);
     CXMLTreeDlg &p = page(0);
     cam::CMolvane &c = *view->m_pCamera;
-    const std::string path = ::testing::TempDir() + "molvane-tree-features.txt";
+    const std::string path = ::testing::TempDir() + "molvane-tree-features-" + std::to_string(::getpid()) + ".txt";
     set(p, "Width", "640");
     platform.answerFileDialog(path);
     p.dispatch(fw::Notify::Clicked, TreSaveFeatures);
