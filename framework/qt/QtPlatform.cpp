@@ -127,6 +127,9 @@ QtPlatform::QtPlatform()
 
 QtPlatform::~QtPlatform()
 {
+    // Peers hand their widgets to deleteLater(). Outside an event loop Qt runs such deletions
+    // only when asked for them by name, so ask here: no window outlives the platform.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     qApp->removeEventFilter(this);
     setPlatform(nullptr);
 }
