@@ -387,10 +387,10 @@ TEST(QtBinder, FormAndWidgetsStayInStepBothWays)
     w.destroyWindow();
 }
 
-TEST(QtBinder, ADestroyedWindowsWidgetIsDeletedWhenThePlatformEndsWithoutAnEventLoop)
+TEST(QtBinder, DestroyedWindowsAndTheBalloonAreDeletedWhenThePlatformEndsWithoutAnEventLoop)
 {
     OffscreenApp qapp;
-    QPointer<QWidget> widget;
+    QPointer<QWidget> widget, balloon;
     {
         fw::QtPlatform platform;
         fw::Window window;
@@ -403,8 +403,14 @@ TEST(QtBinder, ADestroyedWindowsWidgetIsDeletedWhenThePlatformEndsWithoutAnEvent
         ASSERT_FALSE(widget.isNull());
         window.destroyWindow();
         EXPECT_FALSE(widget.isNull());  // deleted later, not inside the call
+        platform.showBalloon({"Unable to open camera", "Held elsewhere.", fw::BalloonIcon::Warning, {10, 10}});
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == "balloon")
+                balloon = w;
+        ASSERT_FALSE(balloon.isNull());
     }
     EXPECT_TRUE(widget.isNull());
+    EXPECT_TRUE(balloon.isNull());
 }
 
 TEST(QtBinder, ListAndTreeViewsShowRowsAndItemsAndReportSelections)
