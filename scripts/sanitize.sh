@@ -11,8 +11,12 @@ cmake --build build-asan -j2 --target molvane_tests molvane_qt_tests
 
 export ASAN_OPTIONS=detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1
-# Leaks that lie wholly inside system libraries (fontconfig, GLib, Qt's plugins) are not ours.
-export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 
 build-asan/tests/molvane_tests
-QT_QPA_PLATFORM=offscreen build-asan/tests/molvane_qt_tests
+# Settings and the single-instance lock of a home of its own, so a Molvane running meanwhile
+# neither blocks the suite nor has its settings changed by it.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+mkdir -m 700 "$scratch/home" "$scratch/runtime"
+HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch/runtime" QT_QPA_PLATFORM=offscreen \
+  build-asan/tests/molvane_qt_tests
