@@ -40,6 +40,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -384,6 +385,32 @@ TEST(QtBinder, FormAndWidgetsStayInStepBothWays)
     EXPECT_EQ(w.seen, (std::vector<std::string>{"format 0", "mirror 1", "spin 250"}));
     EXPECT_EQ(peer->findChild<QLineEdit *>("ctl1234")->text(), "250");  // the buddy edit follows
     w.destroyWindow();
+}
+
+TEST(QtBinder, DestroyedWindowsAndTheBalloonAreDeletedWhenThePlatformEndsWithoutAnEventLoop)
+{
+    OffscreenApp qapp;
+    QPointer<QWidget> widget, balloon;
+    {
+        fw::QtPlatform platform;
+        fw::Window window;
+        fw::WindowSpec params;
+        params.kind = fw::WindowKind::Dialog;
+        params.rect = {0, 0, 320, 200};
+        params.templateId = 315;
+        ASSERT_TRUE(window.create(params));
+        widget = static_cast<QWidget *>(window.nativeHandle());
+        ASSERT_FALSE(widget.isNull());
+        window.destroyWindow();
+        EXPECT_FALSE(widget.isNull());  // deleted later, not inside the call
+        platform.showBalloon({"Unable to open camera", "Held elsewhere.", fw::BalloonIcon::Warning, {10, 10}});
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == "balloon")
+                balloon = w;
+        ASSERT_FALSE(balloon.isNull());
+    }
+    EXPECT_TRUE(widget.isNull());
+    EXPECT_TRUE(balloon.isNull());
 }
 
 TEST(QtBinder, ListAndTreeViewsShowRowsAndItemsAndReportSelections)

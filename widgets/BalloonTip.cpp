@@ -19,11 +19,16 @@ QPointer<BalloonTip> g_current;
 
 void BalloonTip::show(const QString &title, const QString &text, Icon icon, const QPoint &anchor)
 {
-    if (g_current)
-        g_current->deleteLater();
+    dismiss();
     auto *tip = new BalloonTip(title, text, icon, anchor);
     g_current = tip;
     tip->QWidget::show();
+}
+
+void BalloonTip::dismiss()
+{
+    if (g_current)
+        g_current->deleteLater();
 }
 
 BalloonTip::BalloonTip(const QString &title, const QString &text, Icon icon, const QPoint &anchor)

@@ -14,6 +14,8 @@ public:
     enum class Icon { Warning, Information };
     // Shows a balloon; the previous one goes away. It closes itself on a click or after a while.
     static void show(const QString &title, const QString &text, Icon icon, const QPoint &anchor);
+    // Takes the balloon showing, if any, away.
+    static void dismiss();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

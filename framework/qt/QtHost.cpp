@@ -27,7 +27,7 @@ int runWithQt(int &argc, char **argv, const std::function<bool()> &start,
         else
             app.processEvents();
         finish();
-        app.processEvents();  // deferred deletions of the windows
+        app.processEvents();  // what the closing windows posted; the platform deletes their widgets
     }
     return rc;
 }

@@ -127,6 +127,11 @@ QtPlatform::QtPlatform()
 
 QtPlatform::~QtPlatform()
 {
+    // Peers hand their widgets to deleteLater(), and so does the balloon. Outside an event loop
+    // Qt runs such deletions only when asked for them by name, so ask here: no window outlives
+    // the platform.
+    widgets::BalloonTip::dismiss();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     qApp->removeEventFilter(this);
     setPlatform(nullptr);
 }
