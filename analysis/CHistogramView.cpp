@@ -14,13 +14,13 @@ CHistogramView::~CHistogramView() { destroyWindow(); }
 
 bool CHistogramView::Create()
 {
-    fw::WindowSpec spec;
-    spec.kind = fw::WindowKind::FormChild;
-    spec.parent = &m_dlg;
-    spec.rect = {kLeft, kTop, kLeft + kWidth, kTop + kHeight};
-    spec.drawsItself = true;
-    spec.minPaintInterval = plot::kPaintInterval;
-    return create(spec);
+    fw::WindowSpec params;
+    params.kind = fw::WindowKind::FormChild;
+    params.parent = &m_dlg;
+    params.rect = {kLeft, kTop, kLeft + kWidth, kTop + kHeight};
+    params.drawsItself = true;
+    params.minPaintInterval = plot::kPaintInterval;
+    return create(params);
 }
 
 void CHistogramView::onInitialUpdate()

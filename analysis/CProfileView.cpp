@@ -13,13 +13,13 @@ CProfileView::~CProfileView() { destroyWindow(); }
 
 bool CProfileView::Create()
 {
-    fw::WindowSpec spec;
-    spec.kind = fw::WindowKind::FormChild;
-    spec.parent = &m_dlg;
-    spec.rect = m_rect;
-    spec.drawsItself = true;
-    spec.minPaintInterval = plot::kPaintInterval;
-    return create(spec);
+    fw::WindowSpec params;
+    params.kind = fw::WindowKind::FormChild;
+    params.parent = &m_dlg;
+    params.rect = m_rect;
+    params.drawsItself = true;
+    params.minPaintInterval = plot::kPaintInterval;
+    return create(params);
 }
 
 void CProfileView::onInitialUpdate()

@@ -21,12 +21,12 @@ CKneeLUTView::~CKneeLUTView() { destroyWindow(); }
 
 bool CKneeLUTView::Create()
 {
-    fw::WindowSpec spec;
-    spec.kind = fw::WindowKind::FormChild;
-    spec.parent = &m_page;
-    spec.rect = {kLeft, kTop, kLeft + kSize, kTop + kSize};
-    spec.drawsItself = true;
-    return create(spec);
+    fw::WindowSpec params;
+    params.kind = fw::WindowKind::FormChild;
+    params.parent = &m_page;
+    params.rect = {kLeft, kTop, kLeft + kSize, kTop + kSize};
+    params.drawsItself = true;
+    return create(params);
 }
 
 fw::Point CKneeLUTView::ToLut(fw::Point pixel)

@@ -33,12 +33,12 @@ CRectView::~CRectView()
 
 bool CRectView::Create()
 {
-    fw::WindowSpec spec;
-    spec.kind = fw::WindowKind::FormChild;
-    spec.parent = &m_page;
-    spec.rect = {40, 40, 40 + kWidth, 40 + kHeight};
-    spec.drawsItself = true;
-    return create(spec);
+    fw::WindowSpec params;
+    params.kind = fw::WindowKind::FormChild;
+    params.parent = &m_page;
+    params.rect = {40, 40, 40 + kWidth, 40 + kHeight};
+    params.drawsItself = true;
+    return create(params);
 }
 
 void CRectView::InitScale()

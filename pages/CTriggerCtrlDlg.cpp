@@ -299,14 +299,14 @@ void CTriggerCtrlDlg::OnExtraParameter()
         g_pTriggerExtraDlg = new CTriggerExtraDlg;
     if (g_pTriggerExtraDlg->hasWindow())
         return;
-    fw::WindowSpec spec;
-    spec.kind = fw::WindowKind::Dialog;
-    spec.parent = parent();
-    spec.templateId = DialogTriggerExtra;
-    spec.caption = fw::findDialog(DialogTriggerExtra)->caption;
+    fw::WindowSpec params;
+    params.kind = fw::WindowKind::Dialog;
+    params.parent = parent();
+    params.templateId = DialogTriggerExtra;
+    params.caption = fw::findDialog(DialogTriggerExtra)->caption;
     const fw::Point here = clientToScreen({40, 40});
-    spec.rect = {here.x, here.y, here.x + fw::dluToPixelsX(360), here.y + fw::dluToPixelsY(236)};
-    g_pTriggerExtraDlg->create(spec);
+    params.rect = {here.x, here.y, here.x + fw::dluToPixelsX(360), here.y + fw::dluToPixelsY(236)};
+    g_pTriggerExtraDlg->create(params);
 }
 
 void CTriggerCtrlDlg::LoadStrobeSettings()

@@ -39,9 +39,9 @@ struct SketchWindow : fw::Window {
 
 inline fw::WindowSpec sketchSpec()
 {
-    fw::WindowSpec spec;
-    spec.kind = fw::WindowKind::Dialog;
-    spec.rect = {0, 0, 80, 60};
-    spec.drawsItself = true;
-    return spec;
+    fw::WindowSpec params;
+    params.kind = fw::WindowKind::Dialog;
+    params.rect = {0, 0, 80, 60};
+    params.drawsItself = true;
+    return params;
 }
