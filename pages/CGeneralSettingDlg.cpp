@@ -284,12 +284,7 @@ void CGeneralSettingDlg::ApplyGigEFrameRate()
     if (v >= m_fRateLower && v <= m_fRateUpper)
         view->m_pCamera->SetFloatValue(kFrameRateNode, v);
     else
-        Warn(FmtRateSlider, 517);
-}
-
-void CGeneralSettingDlg::Warn(int anchor, int stringId)
-{
-    ShowWarning(anchor, stringId);
+        ShowWarning(FmtRateSlider, 517);
 }
 
 void CGeneralSettingDlg::OnLoad()
@@ -409,7 +404,7 @@ void CGeneralSettingDlg::OnBayer()
 void CGeneralSettingDlg::OnZoomSet()
 {
     if (std::atoi(form().text(FmtZoomBox).c_str()) > 1000) {
-        Warn(FmtZoomAnchor, 541);
+        ShowWarning(FmtZoomAnchor, 541);
         return;
     }
     ApplyZoom();

@@ -38,5 +38,4 @@ private:
     void OnZoomSet();
     void ApplyZoom();
     void ShowRateBounds(float lower, float upper, float value);
-    void Warn(int anchor, int stringId);
 };

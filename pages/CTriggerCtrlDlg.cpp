@@ -3,7 +3,6 @@
 
 #include "app/AppAccess.h"
 #include "app/CCameraInfoDlg.h"
-#include "framework/BalloonAt.h"
 #include "framework/Platform.h"
 #include "pages/CTriggerExtraDlg.h"
 #include "res/ResourceIds.h"
@@ -119,7 +118,7 @@ void CTriggerCtrlDlg::LoadShotSettings(CMolvaneView &view)
     if (!modes || modes->size() <= 1) {
         EnableShotControls(false);
         form().enable(TrgShotEnable, false);
-        fw::warnAt(*this, TrgOneShot, 324);
+        ShowWarning(TrgOneShot, 324);
         return;
     }
     const std::string mode = c->GetAcquisitionMode();
@@ -251,7 +250,7 @@ void CTriggerCtrlDlg::SendTriggerParameter()
         return;
     const int p = number(form().text(TrgParameter));
     if (p < 0) {
-        fw::warnAt(*this, TrgParameterAnchor, 524);
+        ShowWarning(TrgParameterAnchor, 524);
         return;
     }
     if (!Attempt([&] { view->m_pCamera->SetTriggerParameter(p); }))
@@ -265,7 +264,7 @@ void CTriggerCtrlDlg::SendTriggerDelay()
         return;
     const double v = std::atof(form().text(TrgDelay).c_str());
     if (v < 0 || v > 4000) {
-        fw::warnAt(*this, TrgSetDelay, 527);
+        ShowWarning(TrgSetDelay, 527);
         return;
     }
     if (!Attempt([&] { view->m_pCamera->SetTriggerDelay("", static_cast<float>(v)); }))
@@ -279,7 +278,7 @@ void CTriggerCtrlDlg::OnSetExposure()
         return;
     const int t = number(form().text(TrgExposure)), i = number(form().text(TrgInterval));
     if (t < 1 || t > 64000 || i < 1 || i > 64000) {
-        fw::warnAt(*this, TrgSetExposure, 552);
+        ShowWarning(TrgSetExposure, 552);
         return;
     }
     view->m_pCamera->SetExposureTimeInterval(t, i);
@@ -417,11 +416,11 @@ void CTriggerCtrlDlg::SendStrobeDelayDuration()
         return;
     const int d = number(form().text(TrgStrobeDelay)), u = number(form().text(TrgDuration));
     if (d < truncated(m_fStrobeDelayLower) || d > truncated(m_fStrobeDelayUpper)) {
-        fw::warnAt(*this, TrgStrobeDelayAnchor, 530);
+        ShowWarning(TrgStrobeDelayAnchor, 530);
         return;
     }
     if (u < m_nStrobeDurationLower || u > m_nStrobeDurationUpper) {
-        fw::warnAt(*this, TrgDurationAnchor, 531);
+        ShowWarning(TrgDurationAnchor, 531);
         return;
     }
     const int rounded = RoundToStrobeUnit(u);
@@ -500,7 +499,7 @@ void CTriggerCtrlDlg::OnShot()
     cam::CMolvane *c = view->m_pCamera;
     view->m_nFrameCount = 0;
     if (!c->GetAcquisition()) {
-        fw::warnAt(*this, TrgShot, 325);
+        ShowWarning(TrgShot, 325);
         return;
     }
     if (form().check(TrgOneShot)) {
@@ -511,7 +510,7 @@ void CTriggerCtrlDlg::OnShot()
         return;
     const int count = number(form().text(TrgCount));
     if (count < 2 || count > 65535) {
-        fw::warnAt(*this, TrgCountAnchor, 326);
+        ShowWarning(TrgCountAnchor, 326);
         return;
     }
     c->SetMultiShotCount(count);
