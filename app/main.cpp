@@ -29,14 +29,6 @@ const char *kUsage =
     "  --sim-fault N:line=HZ             camera N's trigger input lines pulse HZ times a second\n"
     "Qt's own options (-platform, -style, ...) are passed on. Exit status 2: a usage error.\n";
 
-// Without --simulate, the "SimulatedCameras" setting says how many simulated cameras to list.
-int simulatedFromSettings()
-{
-    const std::string v = fw::platform().settings().value("SimulatedCameras");
-    const int n = std::atoi(v.c_str());
-    return n > 0 && n <= 64 ? n : 0;
-}
-
 bool parseOptions(int argc, char **argv, int &simulate, cam::SimulatedCameras &sims)
 {
     for (int i = 1; i < argc; ++i) {
@@ -94,7 +86,10 @@ int main(int argc, char **argv)
 #ifdef MOLVANE_HAVE_ARAVIS
             real.start();
 #endif
-            sims.install(simulate >= 0 ? simulate : simulatedFromSettings());
+            // Without --simulate, the "SimulatedCameras" setting says how many to list.
+            sims.install(simulate >= 0 ? simulate
+                                       : cam::SimulatedCameras::countFromSetting(
+                                             fw::platform().settings().value("SimulatedCameras")));
             // Memory for one camera's frames, in MiB; the default when unset.
             cam::FrameBudget::setMegabytesFromSetting(fw::platform().settings().value("FramePoolMegabytes"));
             app = std::make_unique<CMolvaneApp>();

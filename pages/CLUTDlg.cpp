@@ -7,11 +7,9 @@
 #include "view/CMolvaneView.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 using namespace res;
 
@@ -125,28 +123,6 @@ void CLUTDlg::OnSetLut()
     Attempt([&] { c.SetLUTEnable(form().check(LutOnOff) ? 1 : 0); });
 }
 
-CLUTDlg::LutRead CLUTDlg::ReadLutFile(const std::string &path, LutTable &table, std::string *problem)
-{
-    table.fill(0);
-    std::ifstream in(path);
-    if (!in)
-        return LutRead::CannotOpen;
-    std::string word;
-    for (size_t i = 0; i < table.size() && in >> word; ++i) {
-        errno = 0;
-        char *end = nullptr;
-        const long long v = std::strtoll(word.c_str(), &end, 10);
-        if (end == word.c_str() || *end != '\0' || errno == ERANGE) {
-            table.fill(0);
-            if (problem)
-                *problem = "value " + std::to_string(i + 1) + " (\"" + word.substr(0, 20) + "\") is not a number";
-            return LutRead::NotNumbers;
-        }
-        table[i] = static_cast<uint16_t>(static_cast<unsigned long long>(v) & 0xFFFF);  // its low 16 bits
-    }
-    return LutRead::Ok;
-}
-
 void CLUTDlg::OnWriteLut()
 {
     CMolvaneView *view = ActiveView();
@@ -163,12 +139,12 @@ void CLUTDlg::OnWriteLut()
         return;
     auto table = std::make_unique<LutTable>();
     std::string problem;
-    switch (ReadLutFile(*path, *table, &problem)) {
-    case LutRead::CannotOpen: message(fw::loadString(514)); return;
-    case LutRead::NotNumbers:
+    switch (LutFile::Read(*path, *table, &problem)) {
+    case LutFile::Status::CannotOpen: message(fw::loadString(514)); return;
+    case LutFile::Status::NotNumbers:
         message("The LUT file " + *path + " cannot be used: " + problem + ". Nothing was written to the camera.");
         return;
-    case LutRead::Ok: break;
+    case LutFile::Status::Ok: break;
     }
     cam::CMolvane &c = *view->m_pCamera;
     const int index = form().selection(LutNumber);

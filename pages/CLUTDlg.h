@@ -3,8 +3,8 @@
 #pragma once
 
 #include "pages/CFormPage.h"
+#include "pages/LutFile.h"
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -17,19 +17,13 @@ class CMolvane;
 class CLUTDlg : public CFormPage {
 public:
     static constexpr int kTemplate = 145;
-    using LutTable = std::array<uint16_t, 4096>;
-    // What reading a LUT file gave.
-    enum class LutRead { Ok, CannotOpen, NotNumbers };
+    using LutTable = LutFile::Table;
 
     CLUTDlg();
     ~CLUTDlg() override;
 
     void onInitialUpdate() override;
     bool preTranslateKey(const fw::KeyEvent &key) override;
-
-    // Up to 4096 whitespace-separated decimal numbers, entry i for input i, each kept as its low
-    // 16 bits; entries the file does not give are 0. A word that is not a number is refused.
-    static LutRead ReadLutFile(const std::string &path, LutTable &table, std::string *problem = nullptr);
 
     void OnSetLut();
     void OnWriteLut();

@@ -27,19 +27,27 @@ bool field(const std::string &token, int32_t &out)
 
 TriggerTableFile::Result TriggerTableFile::Read(const std::string &path)
 {
-    Result r;
     std::ifstream in(path);
     if (!in) {
+        Result r;
         r.status = Status::CannotOpen;
         return r;
     }
+    return Read(in);
+}
+
+TriggerTableFile::Result TriggerTableFile::Read(std::istream &in)
+{
+    Result r;
     std::vector<int32_t> numbers;
     std::string token;
     while (in >> token) {
         int32_t v = 0;
         if (!field(token, v)) {
             r.status = Status::Malformed;
-            r.problem = "\"" + token + "\" in record " + std::to_string(numbers.size() / 4 + 1) +
+            // A binary file can hold a "word" of megabytes: the message shows its start.
+            const std::string shown = token.size() > 20 ? token.substr(0, 20) + "..." : token;
+            r.problem = "\"" + shown + "\" in record " + std::to_string(numbers.size() / 4 + 1) +
                         " is not a whole number of 0 or more.";
             return r;
         }

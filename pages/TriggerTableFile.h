@@ -4,6 +4,7 @@
 
 #include "camera/CameraDevice.h"
 
+#include <istream>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ public:
     // Reads records until the end of the file; a file with data after 256 records is refused,
     // and so is one with a token that is not a whole number of 0 or more or an incomplete record.
     static Result Read(const std::string &path);
+    static Result Read(std::istream &in);
     // Writes every record as "%d  %d  %d  %d" (the row number first) under a temporary name,
     // then renames it, so a failed write leaves an existing file as it was.
     static bool Write(const std::string &path, const std::vector<cam::TriggerRecord> &records);

@@ -94,6 +94,9 @@ TEST(Cli, RefusalsAreCameraErrorsAndBadInputIsAUsageError)
     EXPECT_EQ(cli("--simulate 1 grab 0 --count 0 --out /tmp").status, 2);
     EXPECT_EQ(cli("--simulate 1 --sim-fault 9 list").status, 2);
     EXPECT_EQ(cli("--simulate 1 exec 0 Width").status, 1);  // not a command node
+    // Numbers past 32 bits are refused, not cut to a camera position or value that exists.
+    EXPECT_EQ(cli("--simulate 1 get 4294967296 Width").status, 1);
+    EXPECT_EQ(cli("--simulate 1 set 0 Width 4294967936").status, 2);
 }
 
 TEST(Cli, GrabsAndRecordsFiles)

@@ -128,3 +128,41 @@ TEST(GvspAssembler, ExtendedIdsAndAConsumerHoldingEveryBuffer)
     EXPECT_EQ(a.completed(), 1u);
     EXPECT_EQ(l.dropped, 1);
 }
+
+TEST(GvspAssembler, LeadersOfNoPixelsOrOfSizesThatOverflowAreDroppedNotDelivered)
+{
+    FrameQueue queue(2, 1000);
+    Listener l;
+    GvspAssembler a(queue, l, kPacketSize);
+    const std::pair<uint32_t, uint32_t> sizes[] = {
+        {0, 10}, {25, 0}, {0xFFFFFFFF, 1}, {0x80000000, 0x80000000}, {0xFFFFFFFF, 0xFFFFFFFF}};
+    uint64_t block = 1;
+    for (const auto &[w, h] : sizes) {
+        send(a, leader(block, w, h));
+        send(a, payload(block, 1, 100, 1));
+        send(a, packet(2, block, 2));
+        ++block;
+    }
+    EXPECT_EQ(a.completed(), 0u);
+    EXPECT_EQ(l.dropped, 5);
+    EXPECT_EQ(queue.readyCount(), 0u);
+    sendFrame(a, block);  // both buffers came back
+    sendFrame(a, block + 1);
+    EXPECT_EQ(queue.readyCount(), 2u);
+}
+
+TEST(GvspAssembler, APacketThatComesTwiceCountsOnceSoALostOneStillDropsTheFrame)
+{
+    FrameQueue queue(2, 1000);
+    Listener l;
+    GvspAssembler a(queue, l, kPacketSize);
+    send(a, leader(1, 25, 10));
+    send(a, payload(1, 1, 100, 1));
+    send(a, payload(1, 1, 100, 1));  // doubled on the way
+    send(a, payload(1, 3, 50, 3));   // packet 2 lost
+    send(a, packet(2, 1, 4));
+    EXPECT_EQ(a.completed(), 0u);
+    EXPECT_EQ(l.dropped, 1);
+    sendFrame(a, 2, {1, 2, 2, 3});  // a resent packet after the first copy: the frame is whole
+    EXPECT_EQ(a.completed(), 1u);
+}

@@ -7,6 +7,7 @@
 #include "framework/headless/HeadlessCanvasPeer.h"
 #include "pages/CKneeLUTView.h"
 #include "pages/CLUTDlg.h"
+#include "pages/LutFile.h"
 #include "view/CMolvaneView.h"
 
 #include <filesystem>
@@ -48,9 +49,9 @@ protected:
 
 TEST(LutFile, ValuesKeepTheirLowSixteenBitsAndMissingOnesAreZero)
 {
-    CLUTDlg::LutTable table{};
+    LutFile::Table table{};
     const fs::path wrapped = writeText("wrap.dat", "70000\n-1 12\r\n4095");
-    EXPECT_EQ(CLUTDlg::ReadLutFile(wrapped.string(), table), CLUTDlg::LutRead::Ok);
+    EXPECT_EQ(LutFile::Read(wrapped.string(), table), LutFile::Status::Ok);
     EXPECT_EQ(table[0], 4464);   // 70000 modulo 65536
     EXPECT_EQ(table[1], 65535);  // -1 in 16 bits
     EXPECT_EQ(table[2], 12);
@@ -60,13 +61,13 @@ TEST(LutFile, ValuesKeepTheirLowSixteenBitsAndMissingOnesAreZero)
     for (int i = 0; i < 5000; ++i)
         longer += std::to_string(i % 7) + " ";
     const fs::path many = writeText("many.dat", longer);
-    EXPECT_EQ(CLUTDlg::ReadLutFile(many.string(), table), CLUTDlg::LutRead::Ok);  // past 4096: ignored
+    EXPECT_EQ(LutFile::Read(many.string(), table), LutFile::Status::Ok);  // past 4096: ignored
     EXPECT_EQ(table[4095], 4095 % 7);
     std::string problem;
     const fs::path text = writeText("text.dat", "1 2 three 4");
-    EXPECT_EQ(CLUTDlg::ReadLutFile(text.string(), table, &problem), CLUTDlg::LutRead::NotNumbers);
+    EXPECT_EQ(LutFile::Read(text.string(), table, &problem), LutFile::Status::NotNumbers);
     EXPECT_NE(problem.find("value 3"), std::string::npos) << problem;
-    EXPECT_EQ(CLUTDlg::ReadLutFile("/nonexistent/lut.dat", table), CLUTDlg::LutRead::CannotOpen);
+    EXPECT_EQ(LutFile::Read("/nonexistent/lut.dat", table), LutFile::Status::CannotOpen);
     for (const auto &p : {wrapped, many, text})
         fs::remove(p);
 }

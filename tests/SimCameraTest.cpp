@@ -308,6 +308,9 @@ TEST(SimulatedCameras, FaultRulesAreCheckedBeforeAnyCameraIsMade)
         {"x:held", false},        {"1", false},           {"1:held=3", false},
         {"1:explode", false},     {"1:arrive", false},    {"2:line=25", true},
         {"2:line=0", false},      {"2:line", false},      {"2:line=1001", false},
+        // Times whose milliseconds do not fit an int, and numbers that are no numbers.
+        {"1:arrive=86400", true}, {"1:arrive=86401", false}, {"1:remove=3333333", false},
+        {"1:arrive=inf", false},  {"1:remove=nan", false},   {"1:line=nan", false},
     };
     for (const Case &c : cases) {
         SimulatedCameras sims;
@@ -315,6 +318,14 @@ TEST(SimulatedCameras, FaultRulesAreCheckedBeforeAnyCameraIsMade)
         EXPECT_EQ(sims.addFault(c.rule, &error), c.ok) << c.rule;
         EXPECT_EQ(error.empty(), c.ok) << c.rule << ": " << error;
     }
+}
+
+TEST(SimulatedCameras, TheCountSettingIsAWholeNumberFromOneTo64OrNone)
+{
+    EXPECT_EQ(SimulatedCameras::countFromSetting("3"), 3);
+    EXPECT_EQ(SimulatedCameras::countFromSetting("64"), 64);
+    for (const char *text : {"", "0", "65", "-2", "3x", "abc", "4294967299", "99999999999999999999"})
+        EXPECT_EQ(SimulatedCameras::countFromSetting(text), 0) << text;
 }
 
 TEST(SimulatedCameras, CamerasCycleThroughTheKindsAndCarryTheirIdInTheirLine)

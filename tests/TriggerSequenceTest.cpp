@@ -228,6 +228,8 @@ TEST_F(TriggerSequence, MalformedOrOversizedFilesLeaveTheGridAndTheCameraAlone)
         {"negative.dat", "1 -1 1 100\n", "The table file cannot be read. \"-1\" in record 1 is not a whole number of 0 or more."},
         {"huge.dat", "1 1 99999999999 100\n", "The table file cannot be read. \"99999999999\" in record 1 is not a whole number of 0 or more."},
         {"missing.dat", "", "Unable to open file"},
+        {"binary.dat", std::string(100000, 'x'),
+         "The table file cannot be read. \"xxxxxxxxxxxxxxxxxxxx...\" in record 1 is not a whole number of 0 or more."},
     };
     for (const Case &c : cases) {
         platform.clearRecords();

@@ -7,22 +7,21 @@
 #include "camera/FrameBudget.h"
 #include "camera/sim/SimulatedCameras.h"
 #include "framework/headless/HeadlessPlatform.h"
+#include "tools/CliArguments.h"
+#include "tools/DesktopSettings.h"
 #include "tools/JsonText.h"
 #ifdef MOLVANE_HAVE_ARAVIS
 #include "camera/aravis/AravisDiscovery.h"
 #include "camera/aravis/ReceivePath.h"
 #endif
 
-#include <algorithm>
-#include <cctype>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <iostream>
-#include <map>
 #include <new>
 #include <set>
 #include <sstream>
@@ -30,6 +29,11 @@
 #include <vector>
 
 namespace {
+
+// Frames a grab or trigger run may ask for, and seconds of a recording: their waits in
+// milliseconds stay within an int.
+constexpr long kMaxFrames = 1000000;
+constexpr long kMaxSeconds = 86400;
 
 const char *kUsage =
     "usage: molvane-cli [--simulate N] [--sim-fault CAMERA:FAULT]... [--multicast | --monitor]\n"
@@ -55,33 +59,6 @@ const char *kUsage =
     "--json prints list, info, get and tree as JSON.\n"
     "Exit status: 0 done, 1 a camera error, 2 a usage error.\n";
 
-// Options of the commands that take a value after them.
-const char *kValueOptions[] = {"--visibility", "--count", "--frames", "--out", "--format", "--seconds", "--codec"};
-
-// A value the desktop program keeps in its settings file (QSettings' INI file, whose keys
-// outside any section, or in [General], are the program's own); empty when missing.
-std::string desktopSetting(const std::string &key)
-{
-    const char *config = std::getenv("XDG_CONFIG_HOME");
-    const char *home = std::getenv("HOME");
-    const std::string dir = config && *config ? config : std::string(home ? home : "") + "/.config";
-    std::ifstream in(dir + "/Molvane/Molvane.conf");
-    std::string line, section;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty() && line.front() == '[')
-            section = line;
-        else if ((section.empty() || section == "[General]") && line.rfind(key + "=", 0) == 0)
-            return line.substr(key.size() + 1);
-    }
-    return {};
-}
-
-struct UsageError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
 struct Counter : cam::CameraEvents {
     int images = 0;
     int drops = 0;
@@ -97,22 +74,11 @@ struct Counter : cam::CameraEvents {
 
 class Cli {
 public:
-    Cli(std::vector<std::string> args, bool multicast, bool monitor, bool json)
-        : args_(std::move(args)), multicast_(multicast), monitor_(monitor), json_(json)
-    {
-    }
+    explicit Cli(CliArguments args) : args_(std::move(args)) {}
     int run();
 
 private:
-    std::string arg(size_t i, const char *what) const
-    {
-        if (i >= args_.size())
-            throw UsageError(std::string("missing ") + what);
-        return args_[i];
-    }
-    std::string option(const std::string &name, const std::string &fallback = {}) const;
-    long number(const std::string &text, int base, const char *what) const;
-    int hex(const std::string &text, const char *what) const;
+    std::string arg(size_t i, const char *what) const { return args_.word(i, what); }
     void openCamera(const std::string &which);
     void list();
     void info();
@@ -133,44 +99,15 @@ private:
     bool waitFrames(int count, int timeoutMs);
     // Frames arriving after a wait that should see none.
     int framesWithin(int ms);
-    std::string prepareFolder(const std::string &format);
+    std::string prepareFolder();
     void saveEachFrame(const std::string &out, const std::string &format, long count, int &saved);
 
-    std::vector<std::string> args_;
-    bool multicast_;
-    bool monitor_;
-    bool json_;
+    CliArguments args_;
     std::vector<std::pair<std::string, std::string>> fields_;  // info, in the order read
     fw::HeadlessPlatform platform_;
     Counter events_;
     cam::CMolvane camera_;
 };
-
-std::string Cli::option(const std::string &name, const std::string &fallback) const
-{
-    for (size_t i = 2; i + 1 < args_.size(); ++i)
-        if (args_[i] == name)
-            return args_[i + 1];
-    return fallback;
-}
-
-long Cli::number(const std::string &text, int base, const char *what) const
-{
-    char *end = nullptr;
-    const long v = std::strtol(text.c_str(), &end, base);
-    if (text.empty() || *end)
-        throw UsageError(std::string(what) + " \"" + text + "\" is not a number");
-    return v;
-}
-
-int Cli::hex(const std::string &text, const char *what) const
-{
-    char *end = nullptr;
-    const unsigned long v = std::strtoul(text.c_str(), &end, 16);
-    if (text.empty() || *end || text.size() > 10 || v > 0xffffffffUL)
-        throw UsageError(std::string(what) + " \"" + text + "\" is not a 32-bit hexadecimal number");
-    return static_cast<int>(static_cast<uint32_t>(v));
-}
 
 void Cli::openCamera(const std::string &which)
 {
@@ -179,15 +116,15 @@ void Cli::openCamera(const std::string &which)
     char *end = nullptr;
     const long n = std::strtol(which.c_str(), &end, 10);
     if (!which.empty() && !*end)
-        position = static_cast<int>(n);
+        position = n >= 0 && n <= INT_MAX ? static_cast<int>(n) : -1;  // not taken modulo 2^32
     else
         for (size_t i = 0; i < lines.size() && position < 0; ++i)
             if (lines[i].find(which) != std::string::npos)
                 position = static_cast<int>(i);
     if (position < 0 || position >= static_cast<int>(lines.size()))
         throw cam::CameraError(cam::code::CannotOpen, "no camera \"" + which + "\" in the list");
-    camera_.SetMulticastMode(multicast_ ? 1 : 0);
-    if (monitor_)
+    camera_.SetMulticastMode(args_.multicast ? 1 : 0);
+    if (args_.monitor)
         camera_.SetAccessMode(2);
     camera_.SetCameraIndex(position);
 }
@@ -195,7 +132,7 @@ void Cli::openCamera(const std::string &which)
 void Cli::list()
 {
     const auto lines = camera_.GetCameraList().value_or(std::vector<std::string>{});
-    if (!json_) {
+    if (!args_.json) {
         for (const auto &line : lines)
             std::cout << line << "\n";
         return;
@@ -246,7 +183,7 @@ void Cli::info()
 #ifdef MOLVANE_HAVE_ARAVIS
     fields_.emplace_back("receive path", cam::aravisReceivePath());
 #endif
-    if (json_)
+    if (args_.json)
         std::cout << cli::jsonObject(fields_) << "\n";
     else
         for (const auto &[label, value] : fields_)
@@ -256,13 +193,8 @@ void Cli::info()
 void Cli::tree()
 {
     openCamera(arg(1, "CAMERA"));
-    static const std::map<std::string, int> levels = {{"beginner", 0}, {"expert", 1}, {"guru", 2}};
-    const std::string v = option("--visibility", "guru");
-    auto it = levels.find(v);
-    if (it == levels.end())
-        throw UsageError("visibility is beginner, expert or guru");
-    camera_.SetVisibility(it->second);
-    if (json_)
+    camera_.SetVisibility(args_.visibility());
+    if (args_.json)
         std::cout << jsonTree("Root") << "\n";
     else
         printTree("Root", 0);
@@ -327,7 +259,7 @@ void Cli::get()
     const std::string type = camera_.GetNodeInterface(node);
     cam::FeatureAccess &f = camera_.device()->features();
     static const std::set<std::string> valued = {"IInteger", "IFloat", "IBoolean", "IString", "IEnumeration"};
-    if (json_ && valued.count(type))
+    if (args_.json && valued.count(type))
         std::cout << "{\"node\": " << cli::jsonString(node) << ", \"type\": " << cli::jsonString(type)
                   << ", \"value\": " << jsonValue(node, type) << "}\n";
     else if (type == "IInteger")
@@ -352,13 +284,9 @@ void Cli::set()
     const std::string type = camera_.GetNodeInterface(node);
     if (type == "IInteger") {
         camera_.device()->features();  // the camera is open
-        camera_.SetIntValue(node, static_cast<int>(number(value, 0, "value")));
+        camera_.SetIntValue(node, CliArguments::integer(value, 0, "value"));
     } else if (type == "IFloat") {
-        char *end = nullptr;
-        const double v = std::strtod(value.c_str(), &end);
-        if (value.empty() || *end)
-            throw UsageError("value \"" + value + "\" is not a number");
-        camera_.SetFloatValue(node, static_cast<float>(v));
+        camera_.SetFloatValue(node, CliArguments::real(value, "value"));
     } else if (type == "IBoolean") {
         if (value != "0" && value != "1" && value != "true" && value != "false")
             throw UsageError("a boolean is 0, 1, true or false");
@@ -396,11 +324,9 @@ bool Cli::waitFrames(int count, int timeoutMs)
     return platform_.processUntil([&] { return events_.images >= count; }, timeoutMs);
 }
 
-std::string Cli::prepareFolder(const std::string &format)
+std::string Cli::prepareFolder()
 {
-    const std::string out = option("--out");
-    if (format != "raw" && format != "bmp" && format != "jpg" && format != "tif" && format != "png")
-        throw UsageError("format is raw, bmp, jpg, tif or png");
+    const std::string out = args_.option("--out");
     if (out.empty())
         return out;
     std::error_code ec;
@@ -427,11 +353,12 @@ void Cli::saveEachFrame(const std::string &out, const std::string &format, long 
 void Cli::grab()
 {
     openCamera(arg(1, "CAMERA"));
-    const long count = number(option("--count", "1"), 10, "count");
-    const std::string format = option("--format", "raw");
-    const std::string out = prepareFolder(format);
-    if (count < 1 || out.empty())
-        throw UsageError("grab needs --count N (1 or more) and --out DIR");
+    const std::string usage = "grab needs --count N (1 to " + std::to_string(kMaxFrames) + ") and --out DIR";
+    const long count = args_.count("--count", "1", 1, kMaxFrames, usage);
+    const std::string format = args_.imageFormat();
+    const std::string out = prepareFolder();
+    if (out.empty())
+        throw UsageError(usage);
     int saved = 0;
     saveEachFrame(out, format, count, saved);
     camera_.SetAcquisition(1);
@@ -458,12 +385,10 @@ int Cli::framesWithin(int ms)
 
 void Cli::trigger()
 {
-    bool software = false;
-    for (const auto &a : args_)
-        software = software || a == "--software";
-    const long count = number(option("--count", "1"), 10, "count");
-    if (!software || count < 1)
-        throw UsageError("trigger needs --software and takes --count N (1 or more)");
+    const std::string usage = "trigger needs --software and takes --count N (1 to " + std::to_string(kMaxFrames) + ")";
+    const long count = args_.count("--count", "1", 1, kMaxFrames, usage);
+    if (!args_.flag("--software"))
+        throw UsageError(usage);
     openCamera(arg(1, "CAMERA"));
     const std::string oldSource = camera_.GetTriggerSource();
     const int oldOn = camera_.GetTriggerOnOff();
@@ -491,11 +416,12 @@ void Cli::trigger()
 void Cli::shot()
 {
     openCamera(arg(1, "CAMERA"));
-    const long frames = number(option("--frames", ""), 10, "frames");
-    const std::string format = option("--format", "raw");
-    const std::string out = prepareFolder(format);
-    if (frames < 1 || frames > 65535 || out.empty())
-        throw UsageError("shot needs --frames N (1 to 65535) and --out DIR");
+    const std::string usage = "shot needs --frames N (1 to 65535) and --out DIR";
+    const long frames = args_.count("--frames", "", 1, 65535, usage);
+    const std::string format = args_.imageFormat();
+    const std::string out = prepareFolder();
+    if (out.empty())
+        throw UsageError(usage);
     int saved = 0;
     saveEachFrame(out, format, frames, saved);
     if (frames == 1) {
@@ -519,11 +445,12 @@ void Cli::shot()
 void Cli::record()
 {
     openCamera(arg(1, "CAMERA"));
-    const long seconds = number(option("--seconds", ""), 10, "seconds");
-    const std::string out = option("--out");
-    if (seconds < 1 || out.empty())
-        throw UsageError("record needs --seconds N (1 or more) and --out FILE.avi");
-    const std::string codec = option("--codec");
+    const std::string usage = "record needs --seconds N (1 to " + std::to_string(kMaxSeconds) + ") and --out FILE.avi";
+    const long seconds = args_.count("--seconds", "", 1, kMaxSeconds, usage);
+    const std::string out = args_.option("--out");
+    if (out.empty())
+        throw UsageError(usage);
+    const std::string codec = args_.option("--codec");
     if (!codec.empty())
         camera_.SetAviCodec(codec);
     camera_.SetAcquisition(1);
@@ -560,12 +487,12 @@ int Cli::run()
         openCamera(arg(1, "CAMERA"));
         camera_.ExecuteCommand(arg(2, "NODE"));
     } else if (command == "read-register") {
-        const int address = hex(arg(2, "ADDRESS"), "address");
+        const int address = CliArguments::hex(arg(2, "ADDRESS"), "address");
         openCamera(arg(1, "CAMERA"));
         std::printf("%08x\n", static_cast<unsigned>(camera_.ReadRegister(address)));
     } else if (command == "write-register") {
-        const int address = hex(arg(2, "ADDRESS"), "address");
-        const int value = hex(arg(3, "VALUE"), "value");
+        const int address = CliArguments::hex(arg(2, "ADDRESS"), "address");
+        const int value = CliArguments::hex(arg(3, "VALUE"), "value");
         openCamera(arg(1, "CAMERA"));
         camera_.WriteRegister(address, value);
     } else if (command == "grab")
@@ -587,72 +514,35 @@ int Cli::run()
 
 } // namespace
 
-// An argument that looks like an option: "--name", or "-" and a letter ("-5" is a value).
-bool looksLikeOption(const std::string &a)
-{
-    return a.size() > 1 && a[0] == '-' && (a[1] == '-' || std::isalpha(static_cast<unsigned char>(a[1])));
-}
-
-int usageError(const std::string &message)
-{
-    std::cerr << "molvane-cli: " << message << " (see molvane-cli --help)\n";
-    return 2;
-}
-
 int main(int argc, char **argv)
 {
     cam::SimulatedCameras sims;
-    int simulate = 0;
-    std::vector<std::string> rest;
-    bool multicast = false, monitor = false, json = false, options = true;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (!options || !looksLikeOption(a)) {
-            rest.push_back(a);
-        } else if (a == "--") {
-            options = false;
-        } else if (a == "--multicast" || a == "--monitor") {
-            (a == "--multicast" ? multicast : monitor) = true;
-        } else if (a == "--json") {
-            json = true;
-        } else if (a == "--software") {
-            rest.push_back(a);  // a flag of the trigger command
-        } else if (a == "--help" || a == "-h") {
-            std::cout << kUsage;
-            return 0;
-        } else if (a == "--version") {
-            std::cout << "molvane-cli " << cam::molvaneVersionText() << "\n";
-            return 0;
-        } else if (std::find(std::begin(kValueOptions), std::end(kValueOptions), a) != std::end(kValueOptions)) {
-            rest.push_back(a);
-            if (i + 1 < argc)
-                rest.push_back(argv[++i]);
-        } else if (a != "--simulate" && a != "--sim-fault") {
-            return usageError("unknown option \"" + a + "\"");
-        } else if (i + 1 >= argc) {
-            return usageError(a + " needs a value");
-        } else if (a == "--simulate") {
-            char *end = nullptr;
-            simulate = static_cast<int>(std::strtol(argv[++i], &end, 10));
-            if (*end || simulate < 0 || simulate > 64)
-                return usageError("--simulate takes 0 to 64");
-        } else {
-            std::string error;
-            if (!sims.addFault(argv[++i], &error))
-                return usageError(error);
-        }
+    CliArguments args;
+    try {
+        args = CliArguments::parse(std::vector<std::string>(argv + 1, argv + argc), sims);
+    } catch (const UsageError &e) {
+        std::cerr << "molvane-cli: " << e.what() << " (see molvane-cli --help)\n";
+        return 2;
+    }
+    if (args.action == CliArguments::Action::Help) {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (args.action == CliArguments::Action::Version) {
+        std::cout << "molvane-cli " << cam::molvaneVersionText() << "\n";
+        return 0;
     }
 #ifdef MOLVANE_HAVE_ARAVIS
     cam::AravisDiscovery real;
     real.scan();  // real cameras first, as in the desktop program
 #endif
-    sims.install(simulate);
-    cam::FrameBudget::setMegabytesFromSetting(desktopSetting("FramePoolMegabytes"));
+    sims.install(args.simulate);
+    cam::FrameBudget::setMegabytesFromSetting(DesktopSettings::value("FramePoolMegabytes"));
     int status = 0;
     try {
-        if (multicast && monitor)
+        if (args.multicast && args.monitor)
             throw UsageError("--multicast and --monitor exclude each other");
-        Cli cli(rest, multicast, monitor, json);
+        Cli cli(std::move(args));
         status = cli.run();
     } catch (const UsageError &e) {
         std::cerr << "molvane-cli: " << e.what() << "\n" << kUsage;

@@ -62,22 +62,31 @@ void GvspAssembler::packet(const uint8_t *g, size_t length)
         buffer_ = queue_.acquire();  // none free: the frame is lost when its trailer comes
         if (!buffer_)
             return;
-        buffer_->width = static_cast<int>(be32(data + 16));
-        buffer_->height = static_cast<int>(be32(data + 20));
+        const uint32_t width = be32(data + 16), height = be32(data + 20);
         buffer_->format = pixelFormatFromPfnc(be32(data + 12), buffer_->bits);
-        expected_ = size_t(buffer_->width) * buffer_->height * bytesPerPixel(buffer_->format);
-        if (expected_ > buffer_->data.size()) {
+        // The size comes from the network: a frame of no pixels or one larger than a buffer
+        // (checked by division, so that no product can overflow) is not assembled.
+        const size_t bytesPerLine = size_t(width) * bytesPerPixel(buffer_->format);
+        if (width == 0 || height == 0 || width > INT32_MAX || height > INT32_MAX ||
+            height > buffer_->data.size() / bytesPerLine) {
             queue_.release(buffer_);
             buffer_ = nullptr;
+            return;
         }
+        buffer_->width = static_cast<int>(width);
+        buffer_->height = static_cast<int>(height);
+        expected_ = bytesPerLine * height;
+        seen_.assign((expected_ + chunk_ - 1) / chunk_, false);
         return;
     }
     if (!active_ || block != block_)
         return;
-    if (format == kPayload && buffer_ && packetId >= 1) {
+    if (format == kPayload && buffer_ && packetId >= 1 && packetId - 1 < seen_.size()) {
+        // A packet that comes twice (resent, or doubled on the way) counts once.
         const size_t offset = size_t(packetId - 1) * chunk_;
-        if (offset + dataLen <= expected_) {
+        if (offset + dataLen <= expected_ && !seen_[packetId - 1]) {
             std::memcpy(buffer_->data.data() + offset, data, dataLen);
+            seen_[packetId - 1] = true;
             received_ += dataLen;
         }
     } else if (format == kTrailer) {

@@ -4,6 +4,7 @@
 #include "camera/CameraDevice.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace cam {
 
@@ -28,6 +29,7 @@ private:
     uint64_t block_ = 0;
     size_t expected_ = 0;
     size_t received_ = 0;
+    std::vector<bool> seen_;  // the payload packets of the frame received so far
     bool active_ = false;
     uint64_t frameNumber_ = 0;
     uint64_t completed_ = 0;

@@ -11,7 +11,7 @@ namespace cam {
 
 namespace {
 
-constexpr int Beginner = 0, Expert = 1, Guru = 2;
+constexpr int Expert = 1, Guru = 2;  // visibility levels; beginner (0) is every node's default
 
 std::vector<std::string> numbered(const std::string &prefix, int from, int to)
 {

@@ -9,6 +9,13 @@
 
 namespace cam {
 
+namespace {
+
+// A scripted arrival or removal at most a day after start: its milliseconds fit an int.
+constexpr double kMaxSeconds = 86400;
+
+} // namespace
+
 SimulatedCameras::~SimulatedCameras() { uninstall(); }
 
 bool SimulatedCameras::addFault(const std::string &rule, std::string *error)
@@ -32,7 +39,7 @@ bool SimulatedCameras::addFault(const std::string &rule, std::string *error)
     if (eq != std::string::npos) {
         const char *text = fault.c_str() + eq + 1;
         value = std::strtod(text, &end);
-        if (end == text || *end != '\0' || value < 0)
+        if (end == text || *end != '\0' || !(value >= 0))  // NaN too
             return fail("the value must be a number of 0 or more");
     }
     SimFaults &f = faults_[static_cast<int>(number)];
@@ -42,16 +49,23 @@ bool SimulatedCameras::addFault(const std::string &rule, std::string *error)
         f.unopenable = true;
     else if (name == "drop" && eq != std::string::npos && value <= 100)
         f.dropRate = value / 100.0;
-    else if (name == "arrive" && eq != std::string::npos)
+    else if (name == "arrive" && eq != std::string::npos && value <= kMaxSeconds)
         f.arriveAfterMs = static_cast<int>(value * 1000);
-    else if (name == "remove" && eq != std::string::npos)
+    else if (name == "remove" && eq != std::string::npos && value <= kMaxSeconds)
         f.removeAfterMs = static_cast<int>(value * 1000);
     else if (name == "line" && eq != std::string::npos && value > 0 && value <= 1000)
         f.lineHz = value;
     else
         return fail("known faults are held, unopenable, drop=PERCENT, arrive=SECONDS, "
-                    "remove=SECONDS, line=HZ (0 < HZ <= 1000)");
+                    "remove=SECONDS (SECONDS <= 86400), line=HZ (0 < HZ <= 1000)");
     return true;
+}
+
+int SimulatedCameras::countFromSetting(const std::string &text)
+{
+    char *end = nullptr;
+    const long n = std::strtol(text.c_str(), &end, 10);
+    return !text.empty() && !*end && n > 0 && n <= 64 ? static_cast<int>(n) : 0;
 }
 
 void SimulatedCameras::install(int count)

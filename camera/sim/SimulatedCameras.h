@@ -21,6 +21,9 @@ public:
     // Parses "N:held", "N:unopenable", "N:drop=PERCENT", "N:arrive=SECONDS", "N:remove=SECONDS",
     // "N:line=HZ" (N numbers the simulated cameras from 1). Returns false and a message for bad text.
     bool addFault(const std::string &rule, std::string *error);
+    // The number of cameras a setting's text asks for: 1 to 64, anything else (empty, not a
+    // whole number, out of range) is 0.
+    static int countFromSetting(const std::string &text);
     // Creates `count` cameras, puts those without a pending arrival on the bus, and starts
     // the clock for the scripted arrivals and removals.
     void install(int count);
