@@ -12,16 +12,31 @@ using namespace cam;
 
 namespace {
 
-// One opened camera of each kind, as it is after opening; one a file changed is made anew for
-// the next input, so that every input starts from the same state.
-std::unique_ptr<SimCamera> &camera(int kind)
+std::string text(FeatureAccess &f)
+{
+    std::string out;
+    for (const auto &s : FeatureFile::collect(f, 0))
+        out += s.name + "=" + s.value + "\n";
+    return out;
+}
+
+// One opened camera of each kind and its settings right after opening. After a file changed a
+// camera, those settings are loaded back (faster than making it anew), so every input starts
+// from the same state.
+struct Camera {
+    std::unique_ptr<SimCamera> sim;
+    std::string defaults;
+};
+
+Camera &camera(int kind)
 {
     static const SimKind kinds[] = {SimKind::GigEColour, SimKind::Ieee1394Mono, SimKind::GigEYuv};
-    static std::unique_ptr<SimCamera> cameras[3];
-    std::unique_ptr<SimCamera> &c = cameras[kind % 3];
-    if (!c) {
-        c = std::make_unique<SimCamera>(simCameraSpec(kinds[kind % 3], 1));
-        c->open(OpenMode::Control);
+    static Camera cameras[3];
+    Camera &c = cameras[kind % 3];
+    if (!c.sim) {
+        c.sim = std::make_unique<SimCamera>(simCameraSpec(kinds[kind % 3], 1));
+        c.sim->open(OpenMode::Control);
+        c.defaults = text(c.sim->features());
     }
     return c;
 }
@@ -32,8 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size < 1)
         return 0;
-    std::unique_ptr<SimCamera> &c = camera(data[0]);
-    FeatureAccess &f = c->features();
+    Camera &c = camera(data[0]);
+    FeatureAccess &f = c.sim->features();
     int paused = 0;
     const FeatureLoadReport report =
         FeatureFile::apply(f, std::string(reinterpret_cast<const char *>(data + 1), size - 1),
@@ -48,13 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (report.applied == 0)
         return 0;
     // Whatever a file left the camera with saves and loads back without a complaint.
-    std::string saved;
-    for (const auto &s : FeatureFile::collect(f, 0))
-        saved += s.name + "=" + s.value + "\n";
-    const FeatureLoadReport again = FeatureFile::apply(f, saved);
-    if (!again.problems.empty())
+    if (!FeatureFile::apply(f, text(f)).problems.empty() || !FeatureFile::apply(f, c.defaults).problems.empty())
         std::abort();
-    c->close(OpenMode::Control);
-    c.reset();
     return 0;
 }

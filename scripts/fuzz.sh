@@ -2,24 +2,26 @@
 # Builds the libFuzzer targets of fuzz/ with clang in build-fuzz/ and runs each in turn on a copy
 # of its seed corpus, for a number of inputs (--runs N) or a time (--seconds S) each. Any crash,
 # sanitizer report, hang (an input taking longer than --timeout seconds) or running out of memory
-# is a finding: it is kept in a scratch folder and the script ends with status 1.
+# is a finding: it is kept in a scratch folder and the script ends with status 1. Given both
+# --runs and --seconds, a target stops at whichever comes first; given neither, it runs 60 s.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-usage="usage: scripts/fuzz.sh [--runs N | --seconds S] [--timeout S] [--only TARGET]..."
-limit=(-max_total_time=60)
+usage="usage: scripts/fuzz.sh [--runs N] [--seconds S] [--timeout S] [--only TARGET]..."
+limit=()
 timeout=10
 only=()
 while [ $# -gt 0 ]; do
   case "$1" in
-    --runs) limit=(-runs="${2:?$usage}"); shift 2 ;;
-    --seconds) limit=(-max_total_time="${2:?$usage}"); shift 2 ;;
+    --runs) limit+=(-runs="${2:?$usage}"); shift 2 ;;
+    --seconds) limit+=(-max_total_time="${2:?$usage}"); shift 2 ;;
     --timeout) timeout="${2:?$usage}"; shift 2 ;;
     --only) only+=("${2:?$usage}"); shift 2 ;;
     -h|--help) echo "$usage"; exit 0 ;;
     *) echo "$usage" >&2; exit 2 ;;
   esac
 done
+[ ${#limit[@]} -gt 0 ] || limit=(-max_total_time=60)
 
 cmake -S . -B build-fuzz -G Ninja -DMOLVANE_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -gline-tables-only" > /dev/null
