@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   xvfb xauth imagemagick fonts-dejavu-core libcap2-bin iproute2
   dpkg-dev desktop-file-utils lintian
+  clang libclang-rt-14-dev
 )
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
