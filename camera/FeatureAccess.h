@@ -16,6 +16,14 @@ constexpr int ReadOnly = 3;
 constexpr int ReadWrite = 4;
 } // namespace access
 
+// Whether `value` (not below `min`) lies a whole number of `inc` steps above `min`. Computed in
+// unsigned arithmetic: cameras give ranges as wide as int64_t (a minimum of INT64_MIN is common),
+// where value - min overflows a signed integer.
+inline bool onStep(int64_t value, int64_t min, int64_t inc)
+{
+    return inc <= 1 || (static_cast<uint64_t>(value) - static_cast<uint64_t>(min)) % static_cast<uint64_t>(inc) == 0;
+}
+
 class FeatureAccess {
 public:
     virtual ~FeatureAccess() = default;

@@ -257,7 +257,7 @@ void NodeMap::setIntValue(const std::string &node, int64_t value)
         if (value < n.intMin || value > n.intMax)
             throw CameraError(code::OutOfRange, "value " + std::to_string(value) +
                                                     " is outside the range of \"" + node + "\"");
-        if (n.intInc > 1 && (value - n.intMin) % n.intInc != 0)
+        if (!onStep(value, n.intMin, n.intInc))
             throw CameraError(code::OutOfRange, "value " + std::to_string(value) +
                                                     " is not a step of \"" + node + "\"");
         n.intValue = value;

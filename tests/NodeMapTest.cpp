@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using cam::CameraError;
 using cam::NodeMap;
 
@@ -41,6 +43,22 @@ TEST(NodeMap, RefusesWritesOutsideBoundsStepsAndAccess)
     EXPECT_EQ(codeOf([&] { m.intValue("Nope"); }), cam::code::NoSuchFeature);
     EXPECT_EQ(codeOf([&] { m.intValue("Hidden"); }), cam::code::NoSuchFeature);
     EXPECT_EQ(m.intValue("Width"), 648);  // nothing refused was written
+}
+
+TEST(NodeMap, StepsAreCheckedWithoutOverflowOnRangesAsWideAsSixtyFourBits)
+{
+    NodeMap m;
+    constexpr int64_t lowest = std::numeric_limits<int64_t>::min();
+    constexpr int64_t highest = std::numeric_limits<int64_t>::max();
+    m.integer("Root", "Wide", 0, lowest, highest, 4);
+    m.integer("Root", "Offset", 0, -1024, highest, 4);
+    m.setIntValue("Wide", highest - 3);  // highest - INT64_MIN + 1 steps: a multiple of 4
+    EXPECT_EQ(m.intValue("Wide"), highest - 3);
+    EXPECT_EQ(codeOf([&] { m.setIntValue("Wide", highest); }), cam::code::OutOfRange);
+    m.setIntValue("Offset", highest - 3);
+    EXPECT_EQ(codeOf([&] { m.setIntValue("Offset", highest); }), cam::code::OutOfRange);
+    EXPECT_TRUE(cam::onStep(lowest, lowest, 4));
+    EXPECT_FALSE(cam::onStep(-3, lowest, 4));
 }
 
 TEST(NodeMap, VisibilityFiltersChildrenButNotImplementedNodesStayListedForTheCaller)

@@ -205,8 +205,7 @@ void AravisFeatures::setIntValue(const std::string &name, int64_t value)
 {
     if (value < intMin(name) || value > intMax(name))
         throw CameraError(code::OutOfRange, std::to_string(value) + " is outside the range of \"" + name + "\"");
-    const int64_t inc = intInc(name);
-    if (inc > 1 && (value - intMin(name)) % inc != 0)
+    if (!onStep(value, intMin(name), intInc(name)))
         throw CameraError(code::OutOfRange, std::to_string(value) + " is not a step of \"" + name + "\"");
     keptInts_.erase(name);
     GError *error = nullptr;
