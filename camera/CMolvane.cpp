@@ -139,6 +139,13 @@ void CMolvane::deliverFrames()
     }
 }
 
+std::shared_ptr<const FrameBuffer> CMolvane::lendCurrentFrame() const
+{
+    if (!current_ || !device_ || !device_->queue())
+        return nullptr;
+    return device_->queue()->lend(current_);
+}
+
 void CMolvane::releaseCurrent()
 {
     if (current_ && device_ && device_->queue())

@@ -7,6 +7,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <unordered_map>
 #include <vector>
 
 namespace cam {
@@ -29,8 +30,12 @@ public:
     FrameBuffer *acquire();
     // Hands a filled buffer over; true when the queue was empty (the consumer needs waking).
     bool push(FrameBuffer *buffer);
-    // Gives an unused buffer back (a failed or incomplete frame).
+    // Gives a buffer back: a failed or incomplete frame, or one the consumer is done with. A
+    // buffer lent out returns to the pool only when its last loan ends too.
     void release(FrameBuffer *buffer);
+    // Lends a buffer the consumer holds to another thread without copying it: the buffer
+    // stays out of the pool until the returned pointer is dropped, even past the queue's end.
+    std::shared_ptr<const FrameBuffer> lend(FrameBuffer *buffer);
 
     // Consumer side: the oldest ready buffer, or null.
     FrameBuffer *pop();
@@ -38,11 +43,17 @@ public:
     size_t bufferCapacity() const { return capacity_; }
 
 private:
+    // Shared with the loans, which may end after the queue.
+    struct Pool {
+        std::vector<std::unique_ptr<FrameBuffer>> buffers;
+        std::mutex mutex;  // protects free, ready and uses
+        std::vector<FrameBuffer *> free;
+        std::deque<FrameBuffer *> ready;
+        std::unordered_map<const FrameBuffer *, int> uses;  // holders of each buffer out of the pool
+        void release(FrameBuffer *buffer);
+    };
     size_t capacity_;
-    std::vector<std::unique_ptr<FrameBuffer>> buffers_;
-    mutable std::mutex mutex_;  // protects free_ and ready_
-    std::vector<FrameBuffer *> free_;
-    std::deque<FrameBuffer *> ready_;
+    std::shared_ptr<Pool> pool_;
 };
 
 } // namespace cam
