@@ -586,6 +586,59 @@ TEST(QtDisplay, AShrunkFrameIsAveragedAndAnEnlargedOneKeepsItsPixels)
     cam::CameraBus::instance().clear();
 }
 
+// The frame is made ready for the screen on the display's worker, mirrored and turned there,
+// and painted as it is; the worker is asked only for what the screen will show.
+TEST(QtDisplay, TurnedAndMirroredFramesArePaintedFlippedAndOnlyShownNewFramesArePrepared)
+{
+    OffscreenApp qapp;
+    cam::SimulatedCameras sims;
+    {
+        fw::QtPlatform platform;
+        cam::installQtDisplay();
+        sims.install(1);  // 1280 x 960
+        QWidget host;
+        MouseEvents events;
+        cam::CMolvane camera;
+        showFirstFrame(camera, host, events, platform);
+        ASSERT_GE(events.images, 1);
+        camera.SetZoom(0.25f);  // 320 x 240, centred in the 400 x 300 window
+        spin(50);
+        const cv::Mat plain = paintedGrey(camera);
+        cv::Mat expected;
+        camera.SetMirror(1);
+        spin(50);
+        cv::flip(plain, expected, 1);
+        EXPECT_EQ(cv::countNonZero(paintedGrey(camera) != expected), 0);
+        camera.SetMirror(0);
+        camera.SetRotation(180);
+        spin(50);
+        cv::flip(plain, expected, -1);
+        EXPECT_EQ(cv::countNonZero(paintedGrey(camera) != expected), 0);
+
+        cam::DisplayWidget *display = static_cast<cam::QtCameraDisplay *>(camera.display())->widget();
+        const uint64_t prepared = display->preparedFrames();
+        display->frameArrived();  // the same frame again: already on screen
+        spin(50);
+        EXPECT_EQ(display->preparedFrames(), prepared);
+        // Frames that come while the window is hidden are not converted at all.
+        camera.ShowWindow(false);
+        camera.SetAcquisition(1);
+        const int seen = events.images;
+        QElapsedTimer t;
+        t.start();
+        while (events.images < seen + 10 && t.elapsed() < 3000)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        EXPECT_GE(events.images, seen + 10);
+        EXPECT_EQ(display->preparedFrames(), prepared);
+        camera.ShowWindow(true);
+        spin(100);
+        camera.SetAcquisition(0);
+        EXPECT_GT(display->preparedFrames(), prepared);
+    }
+    sims.uninstall();
+    cam::CameraBus::instance().clear();
+}
+
 namespace {
 // The scroll area that holds a form placed in a pane, or null.
 QScrollArea *scrollAreaOf(fw::Window &form)
