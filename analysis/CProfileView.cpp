@@ -52,18 +52,20 @@ void CProfileView::Update(const std::vector<uint8_t> &pixels, bool colour, fw::P
     showWindow(true);
 }
 
-void CProfileView::SetScale(float scale)
+void CProfileView::onScrollDrag(fw::Point position)
 {
-    m_fScale = scale;
+    m_nScroll = Along(position);
     if (m_bDrawn)
         Redraw();
 }
 
 void CProfileView::Redraw()
 {
-    const fw::Rect client = clientRect();
+    // The whole line at its scale; a window shorter than that scrolls along it.
+    setScrollExtent(Extent(static_cast<int>(Length() * m_fScale)));
     BuildCurves();
-    PlaceReadout(ClickedIndex(m_ptClicked), {client.width(), client.height()});
+    const fw::Rect shown = visibleRect();
+    PlaceReadout(Along(m_ptClicked), {shown.width(), shown.height()});
     invalidate();
 }
 

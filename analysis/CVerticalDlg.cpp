@@ -4,6 +4,7 @@
 #include "analysis/CVerticalView.h"
 #include "analysis/FrameAnalysis.h"
 #include "app/AppAccess.h"
+#include "framework/Platform.h"
 #include "view/CMolvaneView.h"
 
 #include <algorithm>
@@ -27,14 +28,9 @@ void CVerticalDlg::FitDialog()
 
 void CVerticalDlg::FollowClient(int /*width*/, int height)
 {
-    // The column is drawn smaller when the part of the plot inside the dialog cannot hold it.
-    const int shown = height - kTop - 4;
-    const int drawn = static_cast<int>(m_nHeight * m_fScale);
-    float scale = m_fScale;
-    if (shown < drawn && m_nHeight > 0)
-        scale = std::max(0.05f, static_cast<float>(shown) / m_nHeight);
-    m_pView->moveWindow({kLeft, kTop, kLeft + kPlotWidth, kTop + std::max(64, height - kTop - 4)});
-    m_pView->SetScale(scale);
+    // The plot keeps its scale and its width; a dialog shorter than the column scrolls it.
+    const int bar = fw::platform().scrollBarExtent();
+    m_pView->moveWindow({kLeft, kTop, kLeft + kPlotWidth + bar, kTop + std::max(64, height - kTop - 4)});
 }
 
 const std::vector<uint8_t> &CVerticalDlg::LinePixels(const FeedResult &result) const
