@@ -88,6 +88,10 @@ void DisplayWidget::prepareFrame()
         viewport()->update();  // "No image"
         return;
     }
+    if (QSize(frame->width, frame->height) != frameSize_) {  // the first frame, or a new format
+        frameSize_ = QSize(frame->width, frame->height);
+        updateScrollBars();
+    }
     const Key key{camera_->framesDelivered(), paintedSize(*frame), settingsChanges_};
     if (key == submitted_ && shown_)
         return;  // already on screen as it is

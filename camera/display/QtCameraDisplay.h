@@ -79,6 +79,7 @@ private:
         }
     };
     Key submitted_;
+    QSize frameSize_;  // of the last frame handed to the worker
     uint64_t settingsChanges_ = 0;
     bool preparing_ = false;     // a frame is with the worker
     bool frameWaiting_ = false;  // a newer frame came meanwhile
