@@ -22,8 +22,10 @@ std::unique_ptr<CProfileView> CVerticalDlg::MakeView()
 
 void CVerticalDlg::FitDialog()
 {
+    // Wide enough for the plot and its scroll bar beside it.
     const fw::Rect r = windowRect();
-    moveWindow({r.left, r.top, r.right, r.top + static_cast<int>(m_nHeight * m_fScale) - 10});
+    const int width = std::max(r.width(), kLeft + kPlotWidth + fw::platform().scrollBarExtent() + 10);
+    moveWindow({r.left, r.top, r.left + width, r.top + static_cast<int>(m_nHeight * m_fScale) - 10});
 }
 
 void CVerticalDlg::FollowClient(int /*width*/, int height)
