@@ -64,6 +64,7 @@ private:
     bool m_bColour = false;
     fw::Point m_ptClicked;
     bool m_bDrawn = false;  // before the first line the plot shows the button face
+    bool m_bCurvesStale = false;
     std::vector<plot::Curve> m_curves;
     fw::Rect m_rcGround;
 
