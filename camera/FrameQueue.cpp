@@ -15,6 +15,7 @@ FrameQueue::FrameQueue(size_t count, size_t capacity) : capacity_(capacity), poo
             auto b = std::make_unique<FrameBuffer>();
             b->data.resize(capacity);
             pool_->free.push_back(b.get());
+            pool_->uses[b.get()] = 0;  // every buffer's entry made now: none is made per frame
             pool_->buffers.push_back(std::move(b));
         }
     } catch (const std::exception &) {  // std::bad_alloc, or a size past what a vector holds
@@ -54,8 +55,6 @@ void FrameQueue::Pool::release(FrameBuffer *buffer)
     auto it = uses.find(buffer);
     if (it != uses.end() && --it->second > 0)
         return;  // still lent out
-    if (it != uses.end())
-        uses.erase(it);
     free.push_back(buffer);
 }
 
