@@ -100,6 +100,8 @@ void IidcFeatureNodes::addFeature(const Row &row, const IidcFeatureInfo &info)
     n.description = row.description;
     if (row.id == F::WhiteBalance)
         nodes_.integer(cat, "WhiteBalanceRV", 0, 0, 0).visibility = Expert;
+    if (row.id == F::Gain)  // one gain for all channels, as the gain members select it
+        nodes_.enumeration(cat, "GainSelector", {"All"}, "All").visibility = Expert;
     const bool automatic = std::any_of(info.modes.begin(), info.modes.end(),
                                        [](IidcFeatureMode m) { return m != IidcFeatureMode::Manual; });
     std::string autoNode;
