@@ -18,6 +18,15 @@ void check(dc1394error_t err, const char *what)
         throw CameraError(code::Failed, std::string(what) + ": " + dc1394_error_get_string(err));
 }
 
+// A value libdc1394 writes through a pointer, or CameraError.
+template <typename T, typename Fn>
+T fetch(Fn call, const char *what)
+{
+    T value{};
+    check(call(&value), what);
+    return value;
+}
+
 dc1394feature_t featureOf(IidcFeature f)
 {
     return static_cast<dc1394feature_t>(DC1394_FEATURE_MIN + static_cast<int>(f));
@@ -76,9 +85,8 @@ Dc1394Handle::~Dc1394Handle() { dc1394_camera_free(camera_); }
 
 bool Dc1394Handle::transmitting()
 {
-    dc1394switch_t on = DC1394_OFF;
-    check(dc1394_video_get_transmission(camera_, &on), "cannot read the transmission state");
-    return on == DC1394_ON;
+    return fetch<dc1394switch_t>([&](dc1394switch_t *on) { return dc1394_video_get_transmission(camera_, on); },
+                                 "cannot read the transmission state") == DC1394_ON;
 }
 
 void Dc1394Handle::setTransmission(bool on)
@@ -112,9 +120,8 @@ std::vector<IidcVideoMode> Dc1394Handle::videoModes()
 
 int Dc1394Handle::videoMode()
 {
-    dc1394video_mode_t m;
-    check(dc1394_video_get_mode(camera_, &m), "cannot read the video mode");
-    return m;
+    return fetch<dc1394video_mode_t>([&](dc1394video_mode_t *m) { return dc1394_video_get_mode(camera_, m); },
+                                     "cannot read the video mode");
 }
 
 void Dc1394Handle::setVideoMode(int mode)
@@ -138,9 +145,8 @@ std::vector<IidcFrameRate> Dc1394Handle::frameRates(int mode)
 
 int Dc1394Handle::frameRate()
 {
-    dc1394framerate_t r;
-    check(dc1394_video_get_framerate(camera_, &r), "cannot read the frame rate");
-    return r;
+    return fetch<dc1394framerate_t>([&](dc1394framerate_t *r) { return dc1394_video_get_framerate(camera_, r); },
+                                    "cannot read the frame rate");
 }
 
 void Dc1394Handle::setFrameRate(int rate)
@@ -258,9 +264,8 @@ void Dc1394Handle::softwareTrigger()
 
 uint32_t Dc1394Handle::readRegister(uint64_t offset)
 {
-    uint32_t value = 0;
-    check(dc1394_get_control_registers(camera_, offset, &value, 1), "cannot read the register");
-    return value;
+    return fetch<uint32_t>([&](uint32_t *v) { return dc1394_get_control_registers(camera_, offset, v, 1); },
+                           "cannot read the register");
 }
 
 void Dc1394Handle::writeRegister(uint64_t offset, uint32_t value)
@@ -270,9 +275,8 @@ void Dc1394Handle::writeRegister(uint64_t offset, uint32_t value)
 
 uint32_t Dc1394Handle::readStrobeRegister(uint64_t offset)
 {
-    uint32_t value = 0;
-    check(dc1394_get_strobe_register(camera_, offset, &value), "cannot read the strobe register");
-    return value;
+    return fetch<uint32_t>([&](uint32_t *v) { return dc1394_get_strobe_register(camera_, offset, v); },
+                           "cannot read the strobe register");
 }
 
 void Dc1394Handle::writeStrobeRegister(uint64_t offset, uint32_t value)
