@@ -239,7 +239,7 @@ void CMolvane::SetCameraIndex(int position)
     device_ = d;
     openMode_ = mode;
     settings_ = ImageSettings{};
-    auto format = pixelFormatFromName(d->features().has("PixelFormat")
+    auto format = pixelFormatOfEntry(d->features().has("PixelFormat")
                                           ? d->features().enumValue("PixelFormat")
                                           : std::string());
     if (format && isBayer(*format))

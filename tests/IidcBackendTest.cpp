@@ -231,6 +231,7 @@ TEST_F(Iidc, TheFormatPageListsShowableVideoModesAndTheRatesOfTheCurrentOne)
     EXPECT_EQ(script->mode, kF7Raw);
     EXPECT_FALSE(f.isEnabled(FmtRate1394));
     EXPECT_EQ(frame().m_pCameraInfoPane->m_dlg.form().text(InfoFormat), "Format7 Mode1 BayerGB8");
+    EXPECT_EQ(view->m_pCamera->GetBayerLayout(), cam::bayerLayoutOf(cam::PixelFormat::BayerGB8));
     EXPECT_EQ(codeOf([&] { view->m_pCamera->GetFrameRateList(); }), cam::code::NotSupported);
     // A refused mode leaves the camera and the page as they were.
     script->refusing = {"setVideoMode"};

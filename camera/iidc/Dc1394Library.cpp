@@ -46,21 +46,30 @@ std::vector<IidcIdentity> Dc1394Library::enumerate()
         throw CameraError(code::Failed, std::string("cannot list IEEE 1394 cameras: ") +
                                             dc1394_error_get_string(err));
     std::vector<IidcIdentity> out;
-    for (uint32_t i = 0; list && i < list->num; ++i) {
-        IidcIdentity identity;
-        identity.id = {list->ids[i].guid, list->ids[i].unit};
-        // The list names only the unit; its vendor and model come from its configuration ROM.
-        if (dc1394camera_t *c = dc1394_camera_new_unit(context_, identity.id.guid, identity.id.unit)) {
-            identity.vendor = c->vendor ? c->vendor : "";
-            identity.model = c->model ? c->model : "";
-            identity.iidcVersion = versionText(c->iidc_version);
-            dc1394_camera_free(c);
-        }
-        out.push_back(identity);
-    }
+    for (uint32_t i = 0; list && i < list->num; ++i)
+        out.push_back(identify({list->ids[i].guid, list->ids[i].unit}));
     if (list)
         dc1394_camera_free_list(list);
     return out;
+}
+
+IidcIdentity Dc1394Library::identify(const IidcCameraId &id)
+{
+    const auto key = std::make_pair(id.guid, id.unit);
+    auto it = seen_.find(key);
+    if (it != seen_.end())
+        return it->second;
+    // The list names only the unit; its vendor and model come from its configuration ROM.
+    IidcIdentity identity;
+    identity.id = id;
+    dc1394camera_t *c = dc1394_camera_new_unit(context_, id.guid, id.unit);
+    if (!c)
+        return identity;  // asked again at the next look
+    identity.vendor = c->vendor ? c->vendor : "";
+    identity.model = c->model ? c->model : "";
+    identity.iidcVersion = versionText(c->iidc_version);
+    dc1394_camera_free(c);
+    return seen_[key] = identity;
 }
 
 std::unique_ptr<Dc1394Camera> Dc1394Library::open(const IidcCameraId &id)

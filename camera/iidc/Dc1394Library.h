@@ -3,6 +3,7 @@
 
 #include "camera/iidc/Dc1394Api.h"
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -21,7 +22,11 @@ public:
 
 private:
     explicit Dc1394Library(__dc1394_t *context) : context_(context) {}
+    IidcIdentity identify(const IidcCameraId &id);
+
     __dc1394_t *context_;
+    // Vendor and model of the units seen so far: a unit is opened to read them only once.
+    std::map<std::pair<uint64_t, int>, IidcIdentity> seen_;  // used by enumerate() only
 };
 
 } // namespace cam
