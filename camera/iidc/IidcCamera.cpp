@@ -124,22 +124,11 @@ IidcFormatNodes &IidcCamera::format()
     return *format_;
 }
 
-std::vector<std::string> IidcCamera::imageFormats() { return features().enumEntries("PixelFormat"); }
+std::vector<std::string> IidcCamera::imageFormats() { return format().modeNames(); }
 
-int IidcCamera::imageFormat()
-{
-    const auto modes = imageFormats();
-    const auto it = std::find(modes.begin(), modes.end(), features().enumValue("PixelFormat"));
-    return it == modes.end() ? -1 : static_cast<int>(it - modes.begin());
-}
+int IidcCamera::imageFormat() { return format().modeIndex(); }
 
-void IidcCamera::setImageFormat(int index)
-{
-    const auto modes = imageFormats();
-    if (index < 0 || index >= static_cast<int>(modes.size()))
-        throw CameraError(code::OutOfRange, "no video mode " + std::to_string(index));
-    features().setEnumValue("PixelFormat", modes[index]);
-}
+void IidcCamera::setImageFormat(int index) { format().setModeIndex(index); }
 
 std::vector<std::string> IidcCamera::frameRates() { return format().rateNames(); }
 

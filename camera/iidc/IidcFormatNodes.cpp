@@ -49,12 +49,9 @@ void IidcFormatNodes::build()
     if (it == modes_.end())
         camera_.setVideoMode(modes_[0].video.id);
 
-    std::vector<std::string> names;
-    for (const Mode &m : modes_)
-        names.push_back(m.name);
     nodes_.category("Root", "ImageFormatControl");
     const char *cat = "ImageFormatControl";
-    nodes_.enumeration(cat, "PixelFormat", names, mode().name).description =
+    nodes_.enumeration(cat, "PixelFormat", modeNames(), mode().name).description =
         "Video mode of the camera: a fixed IIDC mode or a Format7 mode with its pixel coding.";
     nodes_.enumeration(cat, "VideoFrameRateSelector", {"-"}, "-").description =
         "Frame rate of the current fixed video mode, in frames per second.";
@@ -182,6 +179,21 @@ void IidcFormatNodes::applyRate()
             camera_.setFrameRate(r.id);
             rate_ = r.id;
         }
+}
+
+std::vector<std::string> IidcFormatNodes::modeNames() const
+{
+    std::vector<std::string> out;
+    for (const Mode &m : modes_)
+        out.push_back(m.name);
+    return out;
+}
+
+void IidcFormatNodes::setModeIndex(int index)
+{
+    if (index < 0 || index >= static_cast<int>(modes_.size()))
+        throw CameraError(code::OutOfRange, "no video mode " + std::to_string(index));
+    nodes_.setEnumValue("PixelFormat", modes_[index].name);
 }
 
 std::vector<std::string> IidcFormatNodes::rateNames() const

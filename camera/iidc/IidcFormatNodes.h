@@ -19,6 +19,9 @@ public:
     // is selected when the program can show it, otherwise the first one.
     void build();
 
+    std::vector<std::string> modeNames() const;
+    int modeIndex() const { return static_cast<int>(current_); }
+    void setModeIndex(int index);
     std::vector<std::string> rateNames() const;  // throws for Format7 modes
     int rateIndex() const;
     void setRateIndex(int index);
