@@ -547,7 +547,7 @@ ByteArray CMolvane::GetRawImage(int /*unused*/)
     log(Dispid::GetRawImage, CallKind::Method, {0});
     if (!current_)
         return std::nullopt;
-    return std::vector<uint8_t>(current_->data.begin(), current_->data.begin() + current_->size);
+    return std::vector<uint8_t>(current_->bytes(), current_->bytes() + current_->size);
 }
 
 void CMolvane::SaveImage(const std::string &path, int quality)
