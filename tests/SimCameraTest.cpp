@@ -354,7 +354,7 @@ TEST(FrameQueue, ALentBufferComesBackOnlyWhenOwnerAndEveryLoanLetGoEvenAfterTheQ
     ASSERT_NE(a, nullptr);
     q->push(a);
     ASSERT_EQ(q->pop(), a);
-    auto first = q->lend(a), second = q->lend(a);
+    auto first = q->hold(a), second = q->hold(a);
     q->release(a);  // the consumer moves on to its next frame
     EXPECT_EQ(q->acquire(), nullptr);
     first.reset();
@@ -365,11 +365,44 @@ TEST(FrameQueue, ALentBufferComesBackOnlyWhenOwnerAndEveryLoanLetGoEvenAfterTheQ
     q->release(a);
     FrameBuffer *b = q->acquire();
     b->data[3] = 42;
-    auto late = q->lend(b);
+    auto late = q->hold(b);
     q->release(b);
     q.reset();
     EXPECT_EQ(late->data[3], 42);
     late.reset();
+}
+
+namespace {
+struct CountingLender : FrameLender {
+    std::atomic<int> given{0};
+    void giveBack(FrameBuffer *) override { ++given; }
+};
+} // namespace
+
+// A backend's receive buffer held by a worker goes back to the backend only after the worker
+// is done, and the backend can wait for that before it frees its memory.
+TEST(FrameQueue, AHeldLenderFrameGoesBackWhenTheHoldEndsAndTheLenderCanWaitForIt)
+{
+    CountingLender lender;
+    uint8_t memory[16] = {};
+    FrameQueue q(16, lender);
+    FrameBuffer *f = q.lend(memory, nullptr);
+    q.push(f);
+    ASSERT_EQ(q.pop(), f);
+    auto held = q.hold(f);
+    q.release(f);
+    EXPECT_EQ(lender.given, 0);
+    std::thread worker([held = std::move(held)]() mutable {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        held.reset();
+    });
+    q.waitUntilUnheld();
+    EXPECT_EQ(lender.given, 1);
+    worker.join();
+    q.push(f);  // round again without a hold: straight back
+    q.pop();
+    q.release(f);
+    EXPECT_EQ(lender.given, 2);
 }
 
 TEST(LatestWorker, AJobWaitingWhenANewerComesIsDroppedAndTheNewestRuns)
