@@ -4,100 +4,26 @@
 #include "camera/CMolvane.h"
 #include "framework/Platform.h"
 
-#include <algorithm>
+#include <memory>
 
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
-CFrameFeed::CFrameFeed(Sink sink) : m_sink(std::move(sink)), m_worker([this] { Run(); }) {}
-
-CFrameFeed::~CFrameFeed()
-{
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_stop = true;
-    }
-    m_wake.notify_all();
-    m_worker.join();
-}
-
-std::unique_ptr<CFrameFeed::Job> CFrameFeed::TakeSpare()
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (!m_free.empty()) {
-        std::unique_ptr<Job> job = std::move(m_free.back());
-        m_free.pop_back();
-        return job;
-    }
-    if (m_pending)
-        return std::move(m_pending);  // not taken yet: this frame replaces it
-    return std::make_unique<Job>();
-}
+CFrameFeed::CFrameFeed(Sink sink) : m_sink(std::move(sink)) {}
 
 bool CFrameFeed::Deliver(const cam::CMolvane &camera, const FeedRequest &request)
 {
-    const cam::FrameBuffer *frame = camera.currentFrame();
+    std::shared_ptr<const cam::FrameBuffer> frame = camera.lendCurrentFrame();
     if (!frame)
         return false;
     if (!request.histogram && request.row < 0 && request.column < 0)
         return true;  // only the pixel read-out is fed, and it reads the camera itself
-    std::unique_ptr<Job> job = TakeSpare();
-    // Only the raw bytes are copied here; converting and counting are the worker's.
-    job->frame.data.resize(std::max(job->frame.data.size(), frame->size));
-    std::copy_n(frame->data.begin(), frame->size, job->frame.data.begin());
-    job->frame.size = frame->size;
-    job->frame.width = frame->width;
-    job->frame.height = frame->height;
-    job->frame.bits = frame->bits;
-    job->frame.format = frame->format;
-    job->frame.number = frame->number;
-    job->settings = camera.imageSettings();
-    job->request = request;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_pending)
-            m_free.push_back(std::move(m_pending));
-        m_pending = std::move(job);
-    }
-    m_wake.notify_one();
+    // Converting and counting are the worker's; the frame stays out of the camera's pool
+    // until the worker lets go of it.
+    m_worker.submit([sink = m_sink, frame, settings = camera.imageSettings(), request] {
+        auto result = std::make_shared<FeedResult>(AnalyseFrame(*frame, settings, request));
+        fw::platform().post([sink, result] { sink(*result); });
+    });
     return true;
 }
 
-uint64_t CFrameFeed::results() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_results;
-}
+uint64_t CFrameFeed::results() const { return m_worker.done(); }
 
-bool CFrameFeed::idle() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return !m_pending && !m_working;
-}
-
-void CFrameFeed::Run()
-{
-    // The analysis is the least urgent work of the process: it gives way to the acquisition and
-    // user-interface threads, and the latest-frame slot keeps it from falling behind.
-    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10);
-    for (;;) {
-        std::unique_ptr<Job> job;
-        {
-            std::unique_lock<std::mutex> lock(m_mutex);
-            m_wake.wait(lock, [this] { return m_stop || m_pending; });
-            if (m_stop)
-                return;
-            job = std::move(m_pending);
-            m_working = true;
-        }
-        auto result = std::make_shared<FeedResult>(AnalyseFrame(job->frame, job->settings, job->request));
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_free.push_back(std::move(job));
-            m_working = false;
-            ++m_results;
-        }
-        fw::platform().post([sink = m_sink, result] { sink(*result); });
-    }
-}
+bool CFrameFeed::idle() const { return m_worker.idle(); }

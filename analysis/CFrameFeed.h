@@ -4,15 +4,9 @@
 #pragma once
 
 #include "analysis/FrameAnalysis.h"
-#include "camera/FrameQueue.h"
-#include "camera/imaging/ImageSettings.h"
+#include "camera/LatestWorker.h"
 
-#include <condition_variable>
 #include <functional>
-#include <memory>
-#include <mutex>
-#include <thread>
-#include <vector>
 
 namespace cam {
 class CMolvane;
@@ -23,11 +17,9 @@ public:
     // `sink` runs on the user-interface thread with each result.
     using Sink = std::function<void(const FeedResult &)>;
     explicit CFrameFeed(Sink sink);
-    ~CFrameFeed();
-    CFrameFeed(const CFrameFeed &) = delete;
-    CFrameFeed &operator=(const CFrameFeed &) = delete;
 
-    // Copies the camera's current raw frame for the worker; false when the camera has no frame.
+    // Lends the camera's current frame to the worker (no copy is made on the calling thread);
+    // false when the camera has no frame.
     bool Deliver(const cam::CMolvane &camera, const FeedRequest &request);
     // Results posted so far (for tests and benchmarks).
     uint64_t results() const;
@@ -35,22 +27,8 @@ public:
     bool idle() const;
 
 private:
-    struct Job {
-        cam::FrameBuffer frame;
-        cam::ImageSettings settings;
-        FeedRequest request;
-    };
-    void Run();
-    std::unique_ptr<Job> TakeSpare();
-
     Sink m_sink;
-    mutable std::mutex m_mutex;  // protects m_pending, m_free, m_stop, m_working, m_results
-    std::condition_variable m_wake;
-    std::unique_ptr<Job> m_pending;  // filled, waiting for the worker
-    // Jobs not in use; their buffers are kept, so no copy after the first few touches fresh memory.
-    std::vector<std::unique_ptr<Job>> m_free;
-    bool m_stop = false;
-    bool m_working = false;  // the worker holds a job
-    uint64_t m_results = 0;
-    std::thread m_worker;
+    // The analysis is the least urgent work of the process: it gives way to the acquisition
+    // and user-interface threads, and the latest-frame slot keeps it from falling behind.
+    cam::LatestWorker m_worker{10};
 };

@@ -4,6 +4,7 @@
 #include "analysis/CHorizonView.h"
 #include "analysis/FrameAnalysis.h"
 #include "app/AppAccess.h"
+#include "framework/Platform.h"
 #include "view/CMolvaneView.h"
 
 #include <algorithm>
@@ -32,13 +33,9 @@ void CHorizonDlg::FitDialog()
 
 void CHorizonDlg::FollowClient(int width, int /*height*/)
 {
-    const int shown = width - 60;  // the dialog is 60 pixels wider than the drawn line
-    const int drawn = static_cast<int>(m_nWidth * m_fScale);
-    float scale = m_fScale;
-    if (shown != drawn && m_nWidth > 0)
-        scale = std::clamp(static_cast<float>(shown) / m_nWidth, 0.05f, 1.0f);
-    m_pView->moveWindow({kLeft, kTop, kLeft + std::max(64, width - kLeft - 10), kTop + kPlotHeight});
-    m_pView->SetScale(scale);
+    // The plot keeps its scale and its height; a dialog narrower than the line scrolls it.
+    const int bar = fw::platform().scrollBarExtent();
+    m_pView->moveWindow({kLeft, kTop, kLeft + std::max(64, width - kLeft - 10), kTop + kPlotHeight + bar});
 }
 
 const std::vector<uint8_t> &CHorizonDlg::LinePixels(const FeedResult &result) const { return result.rowPixels; }

@@ -47,7 +47,7 @@ private:
     virtual std::unique_ptr<CProfileView> MakeView() = 0;
     virtual fw::Rect PlotRect() const = 0;
     virtual void FitDialog() = 0;  // the dialog's size for the scale
-    // The plot follows the dialog's client size; the scale shrinks when the line no longer fits.
+    // The plot follows the dialog's client size at its scale, scrolling along the line.
     virtual void FollowClient(int width, int height) = 0;
     virtual const std::vector<uint8_t> &LinePixels(const FeedResult &result) const = 0;
 

@@ -52,18 +52,20 @@ void CProfileView::Update(const std::vector<uint8_t> &pixels, bool colour, fw::P
     showWindow(true);
 }
 
-void CProfileView::SetScale(float scale)
+void CProfileView::onScrollDrag(fw::Point position)
 {
-    m_fScale = scale;
+    m_nScroll = Along(position);
     if (m_bDrawn)
         Redraw();
 }
 
 void CProfileView::Redraw()
 {
-    const fw::Rect client = clientRect();
-    BuildCurves();
-    PlaceReadout(ClickedIndex(m_ptClicked), {client.width(), client.height()});
+    // The whole line at its scale; a window shorter than that scrolls along it.
+    setScrollExtent(Extent(static_cast<int>(Length() * m_fScale)));
+    m_bCurvesStale = true;  // built at the next paint: the feed may come more often than paints
+    const fw::Rect shown = visibleRect();
+    PlaceReadout(Along(m_ptClicked), {shown.width(), shown.height()});
     invalidate();
 }
 
@@ -72,17 +74,19 @@ void CProfileView::BuildCurves()
     const fw::Rect client = clientRect();
     const fw::Size size{client.width(), client.height()};
     m_rcGround = Ground(size);
-    m_curves.clear();
     // A grey frame is one black curve of the first byte; a colour frame is blue, green, red.
     const std::vector<std::pair<int, fw::Color>> channels =
         m_bColour ? std::vector<std::pair<int, fw::Color>>{{0, plot::kBlue}, {1, plot::kGreen}, {2, plot::kRed}}
                   : std::vector<std::pair<int, fw::Color>>{{0, plot::kBlack}};
-    for (const auto &[channel, colour] : channels) {
-        plot::Curve curve{fw::Pen{colour, 1, fw::PenStyle::Solid, false}, {}};
-        curve.points.reserve(static_cast<size_t>(Length()));
+    // The curves' points are kept from line to line: no allocation once they are long enough.
+    m_curves.resize(channels.size());
+    for (size_t k = 0; k < channels.size(); ++k) {
+        const auto &[channel, colour] = channels[k];
+        plot::Curve &curve = m_curves[k];
+        curve.pen = fw::Pen{colour, 1, fw::PenStyle::Solid, false};
+        curve.points.resize(static_cast<size_t>(Length()));
         for (int i = 0; i < Length(); ++i)
-            curve.points.push_back(PointAt(i, Value(i, channel), size));
-        m_curves.push_back(std::move(curve));
+            curve.points[static_cast<size_t>(i)] = PointAt(i, Value(i, channel), size);
     }
 }
 
@@ -92,6 +96,10 @@ void CProfileView::onPaint(fw::Canvas &c)
     if (!m_bDrawn) {
         c.fillRect(client, fw::Brush{plot::kButtonFace, false});
         return;
+    }
+    if (m_bCurvesStale) {
+        BuildCurves();
+        m_bCurvesStale = false;
     }
     // The ground of the plot, and the button face beside and below it.
     const fw::Brush face{plot::kButtonFace, false};

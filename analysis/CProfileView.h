@@ -22,10 +22,9 @@ public:
     void onInitialUpdate() override;
     // The pixels of the line from the frame feed; `pixels` holds blue, green, red of each.
     void Update(const std::vector<uint8_t> &pixels, bool colour, fw::Point clicked);
-    // A new position-axis scale (the dialog was resized); the last line is drawn again.
-    void SetScale(float scale);
-
     void onPaint(fw::Canvas &canvas) override;
+    // The scroll box dragged: the read-out moves with it.
+    void onScrollDrag(fw::Point position) override;
     void onMouseMove(fw::Point p) override;
     void onMouseLeave() override;
     bool onMouseActivate() override { return false; }
@@ -35,7 +34,7 @@ public:
     fw::Point readoutAt() const { return m_ptReadout; }
 
     float m_fScale = 1.0f;  // position-axis pixels per image pixel
-    int m_nScroll = 0;      // P or Q: the scroll position the read-out is placed by
+    int m_nScroll = 0;      // P or Q: where the scroll box was last dragged to; places the read-out
 
 protected:
     int Length() const { return static_cast<int>(m_pixels.size() / 3); }
@@ -51,7 +50,10 @@ private:
     virtual void PlaceReadout(int clicked, fw::Size client) = 0;
     virtual int IndexAt(fw::Point p) const = 0;
     virtual void DrawHover(fw::Canvas &c, int index, fw::Size client) const = 0;
-    virtual int ClickedIndex(fw::Point clicked) const = 0;
+    // The coordinate along the line: x for a row, y for a column.
+    virtual int Along(fw::Point p) const = 0;
+    // The client the drawn line needs: `drawn` pixels along the line.
+    virtual fw::Size Extent(int drawn) const = 0;
 
     void BuildCurves();
     void Redraw();
@@ -62,6 +64,7 @@ private:
     bool m_bColour = false;
     fw::Point m_ptClicked;
     bool m_bDrawn = false;  // before the first line the plot shows the button face
+    bool m_bCurvesStale = false;
     std::vector<plot::Curve> m_curves;
     fw::Rect m_rcGround;
 

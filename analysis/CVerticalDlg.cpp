@@ -4,6 +4,7 @@
 #include "analysis/CVerticalView.h"
 #include "analysis/FrameAnalysis.h"
 #include "app/AppAccess.h"
+#include "framework/Platform.h"
 #include "view/CMolvaneView.h"
 
 #include <algorithm>
@@ -21,20 +22,17 @@ std::unique_ptr<CProfileView> CVerticalDlg::MakeView()
 
 void CVerticalDlg::FitDialog()
 {
+    // Wide enough for the plot and its scroll bar beside it.
     const fw::Rect r = windowRect();
-    moveWindow({r.left, r.top, r.right, r.top + static_cast<int>(m_nHeight * m_fScale) - 10});
+    const int width = std::max(r.width(), kLeft + kPlotWidth + fw::platform().scrollBarExtent() + 10);
+    moveWindow({r.left, r.top, r.left + width, r.top + static_cast<int>(m_nHeight * m_fScale) - 10});
 }
 
 void CVerticalDlg::FollowClient(int /*width*/, int height)
 {
-    // The column is drawn smaller when the part of the plot inside the dialog cannot hold it.
-    const int shown = height - kTop - 4;
-    const int drawn = static_cast<int>(m_nHeight * m_fScale);
-    float scale = m_fScale;
-    if (shown < drawn && m_nHeight > 0)
-        scale = std::max(0.05f, static_cast<float>(shown) / m_nHeight);
-    m_pView->moveWindow({kLeft, kTop, kLeft + kPlotWidth, kTop + std::max(64, height - kTop - 4)});
-    m_pView->SetScale(scale);
+    // The plot keeps its scale and its width; a dialog shorter than the column scrolls it.
+    const int bar = fw::platform().scrollBarExtent();
+    m_pView->moveWindow({kLeft, kTop, kLeft + kPlotWidth + bar, kTop + std::max(64, height - kTop - 4)});
 }
 
 const std::vector<uint8_t> &CVerticalDlg::LinePixels(const FeedResult &result) const

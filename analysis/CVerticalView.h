@@ -13,5 +13,6 @@ private:
     void PlaceReadout(int clicked, fw::Size client) override;
     int IndexAt(fw::Point p) const override;
     void DrawHover(fw::Canvas &c, int index, fw::Size client) const override;
-    int ClickedIndex(fw::Point clicked) const override { return clicked.y; }
+    int Along(fw::Point p) const override { return p.y; }
+    fw::Size Extent(int drawn) const override { return {0, drawn}; }
 };

@@ -280,6 +280,9 @@ public:
     bool statisticsOverlay() const { return statisticsOverlay_; }
     // The frame being handed out (valid on the user-interface thread until the next frame).
     const FrameBuffer *currentFrame() const { return current_; }
+    // The current frame for another thread, without a copy: it stays valid while held (null
+    // when there is none).
+    std::shared_ptr<const FrameBuffer> lendCurrentFrame() const;
     uint64_t framesDelivered() const { return delivered_; }
     uint64_t framesDropped() const { return dropped_; }
     std::shared_ptr<CameraDevice> device() const { return device_; }

@@ -50,6 +50,8 @@ public:
     virtual bool acquireInstanceLock(const std::string &name) = 0;
     // Width in pixels of a text in the panes' font.
     virtual int textWidth(const std::string &text) = 0;
+    // Room a scroll bar takes from a scrolling window's client (0 where bars take none).
+    virtual int scrollBarExtent() const { return 0; }
     virtual void quit() = 0;
 };
 

@@ -73,6 +73,14 @@ void Window::moveWindow(const Rect &rect)
         peer_->setGeometry(rect);
 }
 
+void Window::setScrollExtent(Size extent)
+{
+    if (peer_)
+        peer_->setScrollExtent(extent);
+}
+
+Rect Window::visibleRect() const { return peer_ ? peer_->visibleRect() : Rect{}; }
+
 Rect Window::windowRect() const { return peer_ ? peer_->geometry() : Rect{}; }
 
 Rect Window::clientRect() const { return peer_ ? peer_->clientRect() : Rect{}; }

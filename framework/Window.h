@@ -62,6 +62,11 @@ public:
     virtual void *nativeHandle() const { return nullptr; }
     // Mouse capture: the pointer is confined to the client area until released.
     virtual void captureMouse(bool /*capture*/) {}
+    // Windows placed in a page: the client becomes at least `extent` large (0: the window's
+    // own size that way) and the window scrolls over it.
+    virtual void setScrollExtent(Size /*extent*/) {}
+    // The part of the client the window shows, in client coordinates.
+    virtual Rect visibleRect() const { return clientRect(); }
 };
 
 struct CommandUi {
@@ -100,6 +105,8 @@ public:
     Point clientToScreen(Point p) const;
     void invalidate();
     void captureMouse(bool capture);
+    void setScrollExtent(Size extent);
+    Rect visibleRect() const;
     void *nativeHandle() const { return peer_ ? peer_->nativeHandle() : nullptr; }
 
     // WM_CLOSE now, or posted to run after the current handler.
@@ -143,6 +150,8 @@ public:
     virtual void onFloat(bool /*floating*/) {}
     // The operator closes a floating pane or a tool window with its close box.
     virtual void onCloseBox() { close(); }
+    // The operator dragged a scroll box; `position` is the client point now at the top left.
+    virtual void onScrollDrag(Point /*position*/) {}
 
 private:
     struct Entry {

@@ -391,6 +391,75 @@ TEST_F(Analysis, TheVerticalProfilePlotsTheClickedColumnDownwards)
     EXPECT_EQ(texts[0].at.y, 10);
 }
 
+namespace {
+// A profile line of `length` grey pixels, pixel i of value i % 256.
+std::vector<uint8_t> rampLine(int length)
+{
+    std::vector<uint8_t> pixels(static_cast<size_t>(length) * 3);
+    for (int i = 0; i < length; ++i)
+        std::memset(&pixels[static_cast<size_t>(i) * 3], i % 256, 3);
+    return pixels;
+}
+
+fw::HeadlessCanvasPeer &canvasPeer(fw::Window &view) { return dynamic_cast<fw::HeadlessCanvasPeer &>(*view.peer()); }
+} // namespace
+
+// With room for the whole line the plot is drawn one pixel per image pixel; a dialog made
+// smaller than the line keeps that scale and scrolls along the line, and only dragging the
+// scroll box moves the read-out with it.
+TEST_F(Analysis, AProfileLongerThanItsWindowScrollsAlongTheLineAtOneToOne)
+{
+    start(1);
+    open(0);
+    const fw::Rect main = frame().windowRect();
+    frame().moveWindow({main.left, main.top, main.left + 2400 + cameraInfoClientWidth(), main.top + 2000});
+    command(res::CmdHorizontalProfile);
+    command(res::CmdVerticalProfile);
+    CHorizonDlg &h = *g_pHorizonDlg;
+    CVerticalDlg &v = *g_pVerticalDlg;
+    ASSERT_FLOAT_EQ(h.m_fScale, 1.0f);
+    ASSERT_FLOAT_EQ(v.m_fScale, 1.0f);
+    h.onSize(700, 200);
+    v.onSize(200, 400);
+    FeedResult r;
+    r.width = 1920;
+    r.height = 1200;
+    r.rowPixels = rampLine(1920);
+    r.columnPixels = rampLine(1200);
+    r.pixel = {5, 4};
+    h.Update(r);
+    v.Update(r);
+
+    const fw::Rect hShown = h.m_pView->visibleRect(), vShown = v.m_pView->visibleRect();
+    EXPECT_EQ(hShown.width(), 700 - CHorizonDlg::kLeft - 10);
+    EXPECT_EQ(h.m_pView->clientRect().width(), 1920);  // the whole row, scrolled
+    EXPECT_EQ(h.m_pView->clientRect().height(), CHorizonDlg::kPlotHeight);
+    EXPECT_EQ(curvesOf(*h.m_pView)[0].points.back().x, 1919);
+    EXPECT_EQ(vShown.height(), 400 - CVerticalDlg::kTop - 4);
+    EXPECT_EQ(v.m_pView->clientRect().height(), 1200);  // the whole column, not cut at the dialog
+    EXPECT_EQ(v.m_pView->clientRect().width(), CVerticalDlg::kPlotWidth);
+    EXPECT_EQ(curvesOf(*v.m_pView)[0].points.back().y, 1199);
+
+    // Scrolling by the arrows or the wheel leaves the read-out where it was.
+    canvasPeer(*h.m_pView).scrollTo({1200, 0}, false);
+    h.Update(r);
+    auto text = drawing(*h.m_pView).callsOf(Op::Text)[0];
+    EXPECT_EQ(text.text, "[x:5] R5 G5 B5");
+    EXPECT_EQ(text.at.x, hShown.width() - 190);
+    // Dragging the box places it at the right of what is shown and reads the pixel there.
+    canvasPeer(*h.m_pView).scrollTo({1200, 0}, true);
+    text = drawing(*h.m_pView).callsOf(Op::Text)[0];
+    EXPECT_EQ(text.text, "[x:1205] R181 G181 B181");
+    EXPECT_EQ(text.at.x, 1200 + hShown.width() - 190);
+    canvasPeer(*v.m_pView).scrollTo({0, 700}, true);
+    text = drawing(*v.m_pView).callsOf(Op::Text)[0];
+    EXPECT_EQ(text.text, " [y:704]\n R192 G192 B192");
+    EXPECT_EQ(text.at.y, 710);
+    // The drag is clamped to the line's end.
+    canvasPeer(*v.m_pView).scrollTo({0, 5000}, true);
+    EXPECT_EQ(v.m_pView->m_nScroll, 1200 - vShown.height());
+}
+
 TEST_F(Analysis, ClickingInThePlayingImageMovesBothProfileLines)
 {
     start(1);

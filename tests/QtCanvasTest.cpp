@@ -7,7 +7,11 @@
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QWidget>
+
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -26,14 +30,28 @@ void send(QWidget *widget, QEvent::Type type, QPointF p)
     QApplication::sendEvent(widget, &event);
 }
 
+// A QApplication on the offscreen platform at a screen scale, for one test.
+struct OffscreenApp {
+    explicit OffscreenApp(qreal ratio)
+    {
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(ratio));
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QApplication>(argc, argv);
+    }
+    ~OffscreenApp()
+    {
+        app.reset();
+        qunsetenv("QT_SCALE_FACTOR");
+    }
+    int argc = 1;
+    char name[17] = "molvane_qt_tests";
+    char *argv[2] = {name, nullptr};
+    std::unique_ptr<QApplication> app;
+};
+
 void paintAndCheck(qreal ratio)
 {
-    qputenv("QT_SCALE_FACTOR", QByteArray::number(ratio));
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int argc = 1;
-    char name[] = "molvane_qt_tests";
-    char *argv[] = {name, nullptr};
-    QApplication app(argc, argv);
+    OffscreenApp app(ratio);
     fw::QtPlatform platform;
     SketchWindow w;
     ASSERT_TRUE(w.create(sketchSpec()));
@@ -65,7 +83,6 @@ void paintAndCheck(qreal ratio)
     EXPECT_EQ(w.released[0].x, 79);
     w.destroyWindow();
     QApplication::processEvents();  // the pointer moved back inside: let that event pass
-    qunsetenv("QT_SCALE_FACTOR");
 }
 
 } // namespace
@@ -73,3 +90,49 @@ void paintAndCheck(qreal ratio)
 TEST(QtCanvas, PaintsTheDrawingAndDeliversTheCapturedMouse) { paintAndCheck(1.0); }
 
 TEST(QtCanvas, HighDpiKeepsCoordinatesAndDrawsAtDevicePixels) { paintAndCheck(2.0); }
+
+// A view placed in a dialog whose drawing is wider than the view: the client takes the
+// drawing's width, the scroll bar stays below it, and only dragging the box reaches the view.
+TEST(QtCanvas, AViewWiderThanItsPlaceScrollsAndHearsOnlyTheDraggedBox)
+{
+    OffscreenApp app(1.0);
+    fw::QtPlatform platform;
+    fw::Window dialog;
+    fw::WindowSpec outer;
+    outer.kind = fw::WindowKind::Dialog;
+    outer.rect = {0, 0, 300, 200};
+    ASSERT_TRUE(dialog.create(outer));
+    SketchWindow view;
+    fw::WindowSpec inner = sketchSpec();
+    inner.kind = fw::WindowKind::FormChild;
+    inner.parent = &dialog;
+    inner.rect = {10, 10, 210, 110};
+    ASSERT_TRUE(view.create(inner));
+    static_cast<QWidget *>(dialog.nativeHandle())->window()->show();
+    view.setScrollExtent({1000, 0});
+    QApplication::processEvents();
+    const int bar = platform.scrollBarExtent();
+    ASSERT_GT(bar, 0);
+    EXPECT_EQ(view.clientRect().width(), 1000);
+    EXPECT_EQ(view.clientRect().height(), 100 - bar);
+    EXPECT_EQ(view.visibleRect().width(), 200);
+
+    auto *area = qobject_cast<QScrollArea *>(static_cast<QWidget *>(view.nativeHandle())->parentWidget()->parentWidget());
+    ASSERT_NE(area, nullptr);
+    QScrollBar *h = area->horizontalScrollBar();
+    EXPECT_EQ(h->maximum(), 800);
+    h->setValue(100);  // an arrow or the wheel
+    QApplication::processEvents();
+    EXPECT_TRUE(view.dragged.empty());
+    EXPECT_EQ(view.visibleRect().left, 100);
+    h->setSliderDown(true);  // the operator drags the box
+    h->setSliderPosition(300);
+    h->setSliderDown(false);
+    QApplication::processEvents();
+    ASSERT_EQ(view.dragged.size(), 1u);
+    EXPECT_EQ(view.dragged[0].x, 300);
+    EXPECT_EQ(view.visibleRect().left, 300);
+    view.destroyWindow();
+    dialog.destroyWindow();
+    QApplication::processEvents();
+}

@@ -306,33 +306,49 @@ void showFirstFrame(cam::CMolvane &camera, QWidget &host, MouseEvents &events, f
 }
 } // namespace
 
-TEST(QtDisplay, AClickMapsToTheImagePixelUnderItThroughZoomRotationAndMirror)
-{
-    OffscreenApp qapp;
-    cam::SimulatedCameras sims;
-    {
+// The first simulated camera (1280 x 960 BayerGR8) with its first frame in a 400 x 300 window.
+class QtDisplay : public ::testing::Test {
+protected:
+    struct Shown {
         fw::QtPlatform platform;
-        cam::installQtDisplay();
-        sims.install(1);  // 1280 x 960
         QWidget host;
         MouseEvents events;
         cam::CMolvane camera;
-        showFirstFrame(camera, host, events, platform);
-        ASSERT_GE(events.images, 1);
-        camera.SetZoom(0.25f);  // 320 x 240, centred at (200, 150)
-        camera.SetRotation(180);
-        camera.SetMirror(1);
-        spin(50);
-        auto *display = static_cast<cam::QtCameraDisplay *>(camera.display());
-        QWidget *viewport = display->widget()->viewport();
-        QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(44, 38));
-        // Turned half round and mirrored: x keeps its direction, y is reversed.
-        EXPECT_EQ(events.downX, 640 + (44 - 200) * 4);
-        EXPECT_EQ(events.downY, 480 - (38 - 150) * 4);
-        EXPECT_NE(camera.GetPixelColor(events.downX, events.downY), -1);
+    };
+    void SetUp() override
+    {
+        shown = std::make_unique<Shown>();
+        cam::installQtDisplay();
+        sims.install(1);
+        showFirstFrame(shown->camera, shown->host, shown->events, shown->platform);
+        ASSERT_GE(shown->events.images, 1);
     }
-    sims.uninstall();
-    cam::CameraBus::instance().clear();
+    void TearDown() override
+    {
+        shown.reset();
+        sims.uninstall();
+        cam::CameraBus::instance().clear();
+    }
+    OffscreenApp qapp;
+    cam::SimulatedCameras sims;
+    std::unique_ptr<Shown> shown;
+};
+
+TEST_F(QtDisplay, AClickMapsToTheImagePixelUnderItThroughZoomRotationAndMirror)
+{
+    cam::CMolvane &camera = shown->camera;
+    MouseEvents &events = shown->events;
+    camera.SetZoom(0.25f);  // 320 x 240, centred at (200, 150)
+    camera.SetRotation(180);
+    camera.SetMirror(1);
+    spin(50);
+    auto *display = static_cast<cam::QtCameraDisplay *>(camera.display());
+    QWidget *viewport = display->widget()->viewport();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(44, 38));
+    // Turned half round and mirrored: x keeps its direction, y is reversed.
+    EXPECT_EQ(events.downX, 640 + (44 - 200) * 4);
+    EXPECT_EQ(events.downY, 480 - (38 - 150) * 4);
+    EXPECT_NE(camera.GetPixelColor(events.downX, events.downY), -1);
 }
 
 namespace {
@@ -555,35 +571,63 @@ double equalNeighbours(const cv::Mat &grey)
 
 // An undecoded Bayer frame is a fine mosaic: nearest-neighbour shrinking keeps its full
 // roughness (jagged), area averaging smooths it; enlarged, each frame pixel stays a block.
-TEST(QtDisplay, AShrunkFrameIsAveragedAndAnEnlargedOneKeepsItsPixels)
+TEST_F(QtDisplay, AShrunkFrameIsAveragedAndAnEnlargedOneKeepsItsPixels)
 {
-    OffscreenApp qapp;
-    cam::SimulatedCameras sims;
-    {
-        fw::QtPlatform platform;
-        cam::installQtDisplay();
-        sims.install(1);  // 1280 x 960 BayerGR8
-        QWidget host;
-        MouseEvents events;
-        cam::CMolvane camera;
-        showFirstFrame(camera, host, events, platform);
-        ASSERT_GE(events.images, 1);
-        const double raw = roughness(cam::rawView(*camera.currentFrame()));
-        ASSERT_GT(raw, 10.0);
+    cam::CMolvane &camera = shown->camera;
+    const double raw = roughness(cam::rawView(*camera.currentFrame()));
+    ASSERT_GT(raw, 10.0);
 
-        camera.SetZoom(0);  // 1280 x 960 fitted into 400 x 300
-        spin(50);
-        EXPECT_LT(roughness(paintedGrey(camera)), raw * 0.35);
-        camera.SetRotation(90);  // turned, the frame is averaged to the turned size
-        spin(50);
-        EXPECT_LT(roughness(paintedGrey(camera)), raw * 0.35);
-        camera.SetRotation(0);
-        camera.SetZoom(4.0f);
-        spin(50);
-        EXPECT_GT(equalNeighbours(paintedGrey(camera)), 0.7);
-    }
-    sims.uninstall();
-    cam::CameraBus::instance().clear();
+    camera.SetZoom(0);  // 1280 x 960 fitted into 400 x 300
+    spin(50);
+    EXPECT_LT(roughness(paintedGrey(camera)), raw * 0.35);
+    camera.SetRotation(90);  // turned, the frame is averaged to the turned size
+    spin(50);
+    EXPECT_LT(roughness(paintedGrey(camera)), raw * 0.35);
+    camera.SetRotation(0);
+    camera.SetZoom(4.0f);
+    spin(50);
+    EXPECT_GT(equalNeighbours(paintedGrey(camera)), 0.7);
+}
+
+// The frame is made ready for the screen on the display's worker, mirrored and turned there,
+// and painted as it is; the worker is asked only for what the screen will show.
+TEST_F(QtDisplay, TurnedAndMirroredFramesArePaintedFlippedAndOnlyShownNewFramesArePrepared)
+{
+    cam::CMolvane &camera = shown->camera;
+    MouseEvents &events = shown->events;
+    camera.SetZoom(0.25f);  // 320 x 240, centred in the 400 x 300 window
+    spin(50);
+    const cv::Mat plain = paintedGrey(camera);
+    cv::Mat expected;
+    camera.SetMirror(1);
+    spin(50);
+    cv::flip(plain, expected, 1);
+    EXPECT_EQ(cv::countNonZero(paintedGrey(camera) != expected), 0);
+    camera.SetMirror(0);
+    camera.SetRotation(180);
+    spin(50);
+    cv::flip(plain, expected, -1);
+    EXPECT_EQ(cv::countNonZero(paintedGrey(camera) != expected), 0);
+
+    cam::DisplayWidget *display = static_cast<cam::QtCameraDisplay *>(camera.display())->widget();
+    const uint64_t prepared = display->preparedFrames();
+    display->frameArrived();  // the same frame again: already on screen
+    spin(50);
+    EXPECT_EQ(display->preparedFrames(), prepared);
+    // Frames that come while the window is hidden are not converted at all.
+    camera.ShowWindow(false);
+    camera.SetAcquisition(1);
+    const int seen = events.images;
+    QElapsedTimer t;
+    t.start();
+    while (events.images < seen + 10 && t.elapsed() < 3000)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_GE(events.images, seen + 10);
+    EXPECT_EQ(display->preparedFrames(), prepared);
+    camera.ShowWindow(true);
+    spin(100);
+    camera.SetAcquisition(0);
+    EXPECT_GT(display->preparedFrames(), prepared);
 }
 
 namespace {

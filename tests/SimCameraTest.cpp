@@ -1,5 +1,6 @@
 // Simulated cameras: opening rules, streaming, triggers, shots, faults, registers, user sets.
 #include "camera/CameraError.h"
+#include "camera/LatestWorker.h"
 #include "camera/sim/SimCamera.h"
 #include "camera/sim/SimulatedCameras.h"
 
@@ -354,6 +355,94 @@ TEST(FrameQueue, BuffersGoRoundAndAFullPoolRefusesMore)
     EXPECT_EQ(q.pop(), b);
     EXPECT_EQ(q.pop(), nullptr);
     q.release(nullptr);  // harmless
+}
+
+// A frame lent to a worker thread must not be refilled by the camera while the worker reads it.
+TEST(FrameQueue, ALentBufferComesBackOnlyWhenOwnerAndEveryLoanLetGoEvenAfterTheQueue)
+{
+    auto q = std::make_unique<FrameQueue>(1, 16);
+    FrameBuffer *a = q->acquire();
+    ASSERT_NE(a, nullptr);
+    q->push(a);
+    ASSERT_EQ(q->pop(), a);
+    auto first = q->hold(a), second = q->hold(a);
+    q->release(a);  // the consumer moves on to its next frame
+    EXPECT_EQ(q->acquire(), nullptr);
+    first.reset();
+    EXPECT_EQ(q->acquire(), nullptr);
+    second.reset();
+    EXPECT_EQ(q->acquire(), a);
+    // A loan outlives the queue (the stream restarted): its buffer stays readable.
+    q->release(a);
+    FrameBuffer *b = q->acquire();
+    b->data[3] = 42;
+    auto late = q->hold(b);
+    q->release(b);
+    q.reset();
+    EXPECT_EQ(late->data[3], 42);
+    late.reset();
+}
+
+namespace {
+struct CountingLender : FrameLender {
+    std::atomic<int> given{0};
+    void giveBack(FrameBuffer *) override { ++given; }
+};
+} // namespace
+
+// A backend's receive buffer held by a worker goes back to the backend only after the worker
+// is done, and the backend can wait for that before it frees its memory.
+TEST(FrameQueue, AHeldLenderFrameGoesBackWhenTheHoldEndsAndTheLenderCanWaitForIt)
+{
+    CountingLender lender;
+    uint8_t memory[16] = {};
+    FrameQueue q(16, lender);
+    FrameBuffer *f = q.lend(memory, nullptr);
+    q.push(f);
+    ASSERT_EQ(q.pop(), f);
+    auto held = q.hold(f);
+    q.release(f);
+    EXPECT_EQ(lender.given, 0);
+    std::thread worker([held = std::move(held)]() mutable {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        held.reset();
+    });
+    q.waitUntilUnheld();
+    EXPECT_EQ(lender.given, 1);
+    worker.join();
+    q.push(f);  // round again without a hold: straight back
+    q.pop();
+    q.release(f);
+    EXPECT_EQ(lender.given, 2);
+}
+
+TEST(LatestWorker, AJobWaitingWhenANewerComesIsDroppedAndTheNewestRuns)
+{
+    LatestWorker worker(0);
+    std::mutex gate;
+    std::unique_lock<std::mutex> closed(gate);
+    std::vector<int> ran;
+    std::mutex ranMutex;
+    std::atomic<bool> started{false};
+    auto job = [&](int n) {
+        return [&, n] {
+            started = true;
+            std::lock_guard<std::mutex> wait(gate);
+            std::lock_guard<std::mutex> lock(ranMutex);
+            ran.push_back(n);
+        };
+    };
+    worker.submit(job(1));
+    while (!started)  // the worker has taken job 1 and waits at the gate
+        std::this_thread::yield();
+    worker.submit(job(2));
+    worker.submit(job(3));  // replaces 2, which never runs
+    EXPECT_FALSE(worker.idle());
+    closed.unlock();
+    while (!worker.idle())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(ran, (std::vector<int>{1, 3}));
+    EXPECT_EQ(worker.done(), 2u);
 }
 
 TEST(TestPattern, TheImageMovesEightPixelsAFrameAndKeepsBayerPhase)

@@ -9,7 +9,7 @@
 
 struct SketchWindow : fw::Window {
     fw::Rect box{10, 20, 50, 40};
-    std::vector<fw::Point> pressed, moved, released;
+    std::vector<fw::Point> pressed, moved, released, dragged;
 
     void onPaint(fw::Canvas &c) override
     {
@@ -30,6 +30,7 @@ struct SketchWindow : fw::Window {
         captureMouse(true);
     }
     void onMouseMove(fw::Point p) override { moved.push_back(p); }
+    void onScrollDrag(fw::Point p) override { dragged.push_back(p); }
     void onLButtonUp(fw::Point p) override
     {
         released.push_back(p);

@@ -15,6 +15,30 @@
 
 namespace cam {
 
+namespace {
+
+// Converts and shrinks the frame to `size` (its size on screen before rotation), then mirrors,
+// flips and turns it as the display does: mirrored first, then turned clockwise.
+void prepareForScreen(const FrameBuffer &f, const ImageSettings &s, int rotation, QSize size,
+                      DisplayWidget::Prepared &out)
+{
+    const int flipCode = s.mirror && s.flip ? -1 : s.mirror ? 1 : s.flip ? 0 : 2;
+    const bool flipped = flipCode != 2;
+    const bool turned = rotation == 90 || rotation == 180 || rotation == 270;
+    cv::Mat &converted = flipped || turned ? out.work : out.bgra;
+    convertForDisplay(f, s, cv::Size(size.width(), size.height()), converted);
+    if (flipped)
+        cv::flip(converted, turned ? out.turned : out.bgra, flipCode);
+    if (turned)
+        cv::rotate(flipped ? out.turned : converted, out.bgra,
+                   rotation == 90 ? cv::ROTATE_90_CLOCKWISE
+                                  : rotation == 180 ? cv::ROTATE_180 : cv::ROTATE_90_COUNTERCLOCKWISE);
+    out.image = QImage(out.bgra.data, out.bgra.cols, out.bgra.rows, static_cast<int>(out.bgra.step),
+                       QImage::Format_RGB32);
+}
+
+} // namespace
+
 DisplayWidget::DisplayWidget(CMolvane &camera, QWidget *parent)
     : QAbstractScrollArea(parent), camera_(&camera), paintTimer_(new QTimer(this))
 {
@@ -28,26 +52,71 @@ DisplayWidget::DisplayWidget(CMolvane &camera, QWidget *parent)
     if (QScreen *s = QGuiApplication::primaryScreen())
         refreshMs_ = std::max(4, static_cast<int>(1000.0 / std::max(30.0, s->refreshRate())));
     paintTimer_->setSingleShot(true);
-    connect(paintTimer_, &QTimer::timeout, this, [this] { viewport()->update(); });
-    sinceLastPaint_.start();
+    connect(paintTimer_, &QTimer::timeout, this, [this] { prepareFrame(); });
+    sinceLastPrepare_.start();
 }
 
 void DisplayWidget::frameArrived() { requestPaint(); }
 
 void DisplayWidget::settingsChanged()
 {
-    settingsDirty_ = true;
+    ++settingsChanges_;
     updateScrollBars();
+    requestPaint();
     viewport()->update();
 }
 
+bool DisplayWidget::onScreen() const { return isVisible() && !viewport()->visibleRegion().isEmpty(); }
+
 void DisplayWidget::requestPaint()
 {
-    // At most one paint per screen refresh, however fast frames come.
-    if (paintTimer_->isActive())
+    // At most one frame per screen refresh, however fast frames come.
+    if (!onScreen() || paintTimer_->isActive())
         return;
-    const qint64 wait = refreshMs_ - sinceLastPaint_.elapsed();
+    const qint64 wait = refreshMs_ - sinceLastPrepare_.elapsed();
     paintTimer_->start(static_cast<int>(std::max<qint64>(0, wait)));
+}
+
+void DisplayWidget::prepareFrame()
+{
+    if (preparing_) {
+        frameWaiting_ = true;  // sent when the worker is done
+        return;
+    }
+    std::shared_ptr<const FrameBuffer> frame = camera_ ? camera_->lendCurrentFrame() : nullptr;
+    if (!frame) {
+        viewport()->update();  // "No image"
+        return;
+    }
+    if (QSize(frame->width, frame->height) != frameSize_) {  // the first frame, or a new format
+        frameSize_ = QSize(frame->width, frame->height);
+        updateScrollBars();
+    }
+    const Key key{camera_->framesDelivered(), paintedSize(*frame), settingsChanges_};
+    if (key == submitted_ && shown_)
+        return;  // already on screen as it is
+    submitted_ = key;
+    preparing_ = true;
+    sinceLastPrepare_.restart();
+    std::shared_ptr<Prepared> out = spare_ ? std::move(spare_) : std::make_shared<Prepared>();
+    worker_.submit([this, frame, out, settings = camera_->imageSettings(), rotation = camera_->rotation(),
+                    size = key.size] {
+        prepareForScreen(*frame, settings, rotation, size, *out);
+        QMetaObject::invokeMethod(this, [this, out] { imageReady(out); }, Qt::QueuedConnection);
+    });
+}
+
+void DisplayWidget::imageReady(std::shared_ptr<Prepared> ready)
+{
+    preparing_ = false;
+    ++prepared_;
+    spare_ = std::move(shown_);
+    shown_ = std::move(ready);
+    viewport()->update();
+    if (frameWaiting_) {
+        frameWaiting_ = false;
+        requestPaint();
+    }
 }
 
 QSize DisplayWidget::shownSize() const
@@ -64,22 +133,27 @@ QSize DisplayWidget::shownSize() const
     return (size * zoom).toSize();
 }
 
-QTransform DisplayWidget::imageTransform(QSize source) const
+QRect DisplayWidget::imageRect() const
 {
     const QSize shown = shownSize();
     const QSize port = viewport()->size();
-    // Centred when it fits, scrolled when it does not; whole pixels, so that an image already
-    // at its size on screen is painted as a plain copy.
+    // Whole pixels, so that an image already at its size on screen is painted as a plain copy.
     const int ox = shown.width() < port.width() ? (port.width() - shown.width()) / 2
                                                 : -horizontalScrollBar()->value();
     const int oy = shown.height() < port.height() ? (port.height() - shown.height()) / 2
                                                   : -verticalScrollBar()->value();
+    return QRect(QPoint(ox, oy), shown);
+}
+
+QTransform DisplayWidget::imageTransform(QSize source) const
+{
+    const QRect shown = imageRect();
     const bool turned = camera_->rotation() == 90 || camera_->rotation() == 270;
     const double sx = shown.width() / double(turned ? source.height() : source.width());
     const double sy = shown.height() / double(turned ? source.width() : source.height());
     const ImageSettings &s = camera_->imageSettings();
     QTransform t;
-    t.translate(ox + shown.width() / 2.0, oy + shown.height() / 2.0);
+    t.translate(shown.x() + shown.width() / 2.0, shown.y() + shown.height() / 2.0);
     t.rotate(camera_->rotation());
     t.scale(turned ? sy : sx, turned ? sx : sy);
     t.scale(s.mirror ? -1 : 1, s.flip ? -1 : 1);
@@ -95,17 +169,6 @@ QSize DisplayWidget::paintedSize(const FrameBuffer &f) const
     return shown.boundedTo(QSize(f.width, f.height)).expandedTo(QSize(1, 1));
 }
 
-void DisplayWidget::prepareImage(const FrameBuffer &f)
-{
-    // Only the frame being painted is converted, and shrunk when it is shown smaller.
-    preparedSize_ = paintedSize(f);
-    convertForDisplay(f, camera_->imageSettings(), cv::Size(preparedSize_.width(), preparedSize_.height()),
-                      bgra_);
-    image_ = QImage(bgra_.data, bgra_.cols, bgra_.rows, static_cast<int>(bgra_.step),
-                    QImage::Format_RGB32);
-    convertedNumber_ = f.number;
-}
-
 void DisplayWidget::updateScrollBars()
 {
     const QSize shown = shownSize();
@@ -116,10 +179,17 @@ void DisplayWidget::updateScrollBars()
     verticalScrollBar()->setPageStep(port.height());
 }
 
+void DisplayWidget::showEvent(QShowEvent *event)
+{
+    QAbstractScrollArea::showEvent(event);
+    requestPaint();  // frames that came while hidden were not prepared
+}
+
 void DisplayWidget::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
     updateScrollBars();
+    requestPaint();
 }
 
 void DisplayWidget::scrollContentsBy(int, int) { viewport()->update(); }
@@ -127,26 +197,26 @@ void DisplayWidget::scrollContentsBy(int, int) { viewport()->update(); }
 void DisplayWidget::paintEvent(QPaintEvent *)
 {
     QPainter p(viewport());
-    p.fillRect(viewport()->rect(), QColor(48, 50, 54));
-    sinceLastPaint_.restart();
-    const FrameBuffer *f = camera_ ? camera_->currentFrame() : nullptr;
-    if (!f) {
-        p.setPen(QColor(170, 170, 170));
-        p.drawText(viewport()->rect(), Qt::AlignCenter, tr("No image: press Play"));
+    const QColor background(48, 50, 54);
+    if (!shown_ || !camera_ || !camera_->currentFrame()) {
+        p.fillRect(viewport()->rect(), background);
+        if (!camera_ || !camera_->currentFrame()) {
+            p.setPen(QColor(170, 170, 170));
+            p.drawText(viewport()->rect(), Qt::AlignCenter, tr("No image: press Play"));
+        }
         return;
     }
-    if (f->number != convertedNumber_ || settingsDirty_ || paintedSize(*f) != preparedSize_) {
-        prepareImage(*f);
-        if (settingsDirty_)
-            updateScrollBars();
-        settingsDirty_ = false;
+    const QRect target = imageRect();
+    for (const QRect &margin : QRegion(viewport()->rect()).subtracted(target))
+        p.fillRect(margin, background);
+    // A shrunk frame is already averaged to its size on screen and is copied one to one; an
+    // enlarged one is drawn without smoothing so its pixels stay visible.
+    if (shown_->image.size() == target.size()) {
+        p.drawImage(target.topLeft(), shown_->image);
+    } else {
+        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        p.drawImage(target, shown_->image);
     }
-    // A shrunk frame is already averaged to its size on screen and is drawn one to one;
-    // an enlarged one is drawn without smoothing so its pixels stay visible.
-    p.setTransform(imageTransform(image_.size()));
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    p.drawImage(QPoint(0, 0), image_);
-    p.resetTransform();
     ++painted_;
     if (camera_->statisticsOverlay())
         drawStatistics(p);

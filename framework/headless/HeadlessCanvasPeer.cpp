@@ -20,6 +20,27 @@ void HeadlessCanvasPeer::invalidate()
     guarded([this] { window_.onPaint(drawing_); });
 }
 
+Rect HeadlessCanvasPeer::clientRect() const
+{
+    const Rect r = HeadlessPeer::clientRect();
+    return {0, 0, std::max(r.width(), extent_.width), std::max(r.height(), extent_.height)};
+}
+
+Rect HeadlessCanvasPeer::visibleRect() const
+{
+    const Rect own = HeadlessPeer::clientRect();
+    return {scroll_.x, scroll_.y, scroll_.x + own.width(), scroll_.y + own.height()};
+}
+
+void HeadlessCanvasPeer::scrollTo(Point position, bool dragged)
+{
+    const Rect all = clientRect(), own = HeadlessPeer::clientRect();
+    scroll_ = {std::clamp(position.x, 0, all.width() - own.width()),
+               std::clamp(position.y, 0, all.height() - own.height())};
+    if (dragged)
+        guarded([this] { window_.onScrollDrag(scroll_); });
+}
+
 Point HeadlessCanvasPeer::confined(Point p) const
 {
     if (!captured_)

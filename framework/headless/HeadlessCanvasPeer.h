@@ -14,6 +14,9 @@ public:
     // Redraws at once, so the drawing always shows the window's latest state.
     void invalidate() override;
     void captureMouse(bool capture) override { captured_ = capture; }
+    void setScrollExtent(Size extent) override { extent_ = extent; }
+    Rect clientRect() const override;
+    Rect visibleRect() const override;
 
     bool mouseCaptured() const { return captured_; }
     const RecordingCanvas &drawing() const { return drawing_; }
@@ -22,6 +25,9 @@ public:
     void pressLeft(Point client);
     void moveMouse(Point client);
     void releaseLeft(Point client);
+    // Scrolls so that `position` of the client is at the top left; `dragged` as the operator
+    // dragging a scroll box does, otherwise as the arrows and the wheel do.
+    void scrollTo(Point position, bool dragged);
 
 private:
     Point confined(Point p) const;
@@ -29,6 +35,8 @@ private:
     Window &window_;
     RecordingCanvas drawing_;
     bool captured_ = false;
+    Size extent_;
+    Point scroll_;
 };
 
 } // namespace fw

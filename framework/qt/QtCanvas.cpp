@@ -53,6 +53,7 @@ void QtCanvas::line(Point from, Point to)
 void QtCanvas::polyline(const std::vector<Point> &points)
 {
     QPolygon poly;
+    poly.reserve(static_cast<int>(points.size()));
     for (const auto &p : points)
         poly << QPoint(p.x, p.y);
     usePen();

@@ -5,6 +5,8 @@
 
 #include <QDockWidget>
 #include <QMdiSubWindow>
+#include <QScrollArea>
+#include <QScrollBar>
 
 namespace fw {
 
@@ -115,6 +117,40 @@ void QtWidgetPeer::setFocus(int controlId)
         return;
     if (QWidget *w = inner_->control(controlId))
         w->setFocus();
+}
+
+void QtWidgetPeer::setScrollExtent(Size extent)
+{
+    auto *area = qobject_cast<QScrollArea *>(outer_.data());
+    if (!area || !inner_ || (scrollWatched_ && extent.width == extent_.width && extent.height == extent_.height))
+        return;  // each new line sets it again
+    extent_ = extent;
+    inner_->setMinimumSize(extent.width, extent.height);
+    // The bar of a scrolling direction stays, so the client keeps one size while the content
+    // grows and shrinks.
+    area->setHorizontalScrollBarPolicy(extent.width > 0 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
+    area->setVerticalScrollBarPolicy(extent.height > 0 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
+    if (scrollWatched_)
+        return;
+    scrollWatched_ = true;
+    QScrollBar *h = area->horizontalScrollBar(), *v = area->verticalScrollBar();
+    QPointer<QtWindowWidget> inner = inner_;
+    auto dragged = [inner](Point at) {
+        if (inner && inner->window())
+            postToWindow(inner->window(), [at](Window &w) { w.onScrollDrag(at); });
+    };
+    QObject::connect(h, &QScrollBar::sliderMoved, inner_, [dragged, v](int x) { dragged({x, v->value()}); });
+    QObject::connect(v, &QScrollBar::sliderMoved, inner_, [dragged, h](int y) { dragged({h->value(), y}); });
+}
+
+Rect QtWidgetPeer::visibleRect() const
+{
+    auto *area = qobject_cast<QScrollArea *>(outer_.data());
+    if (!area)
+        return clientRect();
+    const int x = area->horizontalScrollBar()->value(), y = area->verticalScrollBar()->value();
+    const QSize port = area->viewport()->size();
+    return {x, y, x + port.width(), y + port.height()};
 }
 
 } // namespace fw

@@ -31,6 +31,8 @@ public:
     void invalidate() override;
     void setFocus(int controlId) override;
     void captureMouse(bool capture) override;
+    void setScrollExtent(Size extent) override;
+    Rect visibleRect() const override;
     void *nativeHandle() const override { return inner_.data(); }
 
     QWidget *outer() const { return outer_; }
@@ -41,6 +43,8 @@ private:
     QPointer<QtWindowWidget> inner_;
     QtMainWindow *frame_;  // set for MDI children, which the frame tracks
     bool movable_;
+    bool scrollWatched_ = false;  // dragging a scroll box reaches the window
+    Size extent_;
 };
 
 } // namespace fw

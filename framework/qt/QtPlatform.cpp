@@ -24,6 +24,7 @@
 #include <QMessageBox>
 #include <QScrollArea>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -382,6 +383,8 @@ int QtPlatform::textWidth(const std::string &text)
 {
     return QFontMetrics(QApplication::font()).horizontalAdvance(QString::fromStdString(text));
 }
+
+int QtPlatform::scrollBarExtent() const { return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent); }
 
 void QtPlatform::quit() { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); }
 

@@ -49,6 +49,7 @@ public:
     void post(std::function<void()> fn) override;
     bool acquireInstanceLock(const std::string &name) override;
     int textWidth(const std::string &text) override;
+    int scrollBarExtent() const override;
     void quit() override;
 
 protected:
