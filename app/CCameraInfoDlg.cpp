@@ -19,7 +19,9 @@ const int kIdentityFields[7] = {res::InfoModel, res::InfoVendor, res::InfoSerial
 const int kClearedFields[] = {res::InfoVendor, res::InfoModel, res::InfoSerial, res::InfoUser,
                               res::InfoMac, res::InfoIp, res::InfoFirmware, res::InfoFormat,
                               res::InfoWidth, res::InfoHeight, res::InfoFps, res::InfoFrames,
-                              res::InfoCastMode, res::InfoTrigger, res::InfoBayer, res::InfoZoom};
+                              res::InfoCastMode, res::InfoTrigger, res::InfoBayer, res::InfoZoom,
+                              res::InfoFramesLost, res::InfoPacketsReceived, res::InfoPacketsResent,
+                              res::InfoPacketsMissing};
 
 std::string upper(std::string s)
 {
@@ -105,6 +107,18 @@ void CCameraInfoDlg::ShowStatus()
         form().setText(res::InfoZoom, "Fit to window");
     else
         form().setText(res::InfoZoom, std::to_string(static_cast<unsigned>(std::trunc(view->m_fZoom))));
+    ShowStreamStatistics(c->device() ? c->device()->streamStatistics() : cam::StreamStatistics{});
+}
+
+void CCameraInfoDlg::ShowStreamStatistics(const cam::StreamStatistics &s)
+{
+    const auto count = [](bool counted, uint64_t n) { return counted ? std::to_string(n) : std::string("-"); };
+    form().setText(res::InfoFramesLost, s.frames ? std::to_string(s.framesLost()) + " of " +
+                                                       std::to_string(s.framesLost() + s.framesCompleted)
+                                                 : "-");
+    form().setText(res::InfoPacketsReceived, count(s.packets, s.packetsReceived));
+    form().setText(res::InfoPacketsResent, s.packets ? s.resentText() : "-");
+    form().setText(res::InfoPacketsMissing, count(s.packets, s.packetsMissing));
 }
 
 void CCameraInfoDlg::ShowPixel(int x, int y)

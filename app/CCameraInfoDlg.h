@@ -14,6 +14,8 @@ public:
     void ShowIdentity(const cam::StringList &identity);
     void ShowCameraState();
     void ShowStatus();
+    // The transport's frame and packet counts of the camera shown, "-" where it keeps none.
+    void ShowStreamStatistics(const cam::StreamStatistics &statistics);
     void ShowPixel(int x, int y);
     bool PixelReadoutOn() const { return form().check(1034) != 0; }
 

@@ -25,7 +25,7 @@ void infoRow(std::vector<ControlTemplate> &out, const std::string &label, int id
 
 DialogTemplate cameraInfo()
 {
-    DialogTemplate t{res::DialogCameraInfo, "", 214, 354, {}};
+    DialogTemplate t{res::DialogCameraInfo, "", 214, 428, {}};
     auto &v = t.controls;
     v.push_back(c(K::GroupBox, 0, "Camera Info", 4, 2, 206, 110));
     infoRow(v, "Vendor Name :", res::InfoVendor, 16);
@@ -59,6 +59,11 @@ DialogTemplate cameraInfo()
     v.push_back(c(K::Static, res::InfoG, " -", 84, 338, 30, 10));
     v.push_back(c(K::Static, 0, "B :", 128, 338, 12, 10));
     v.push_back(c(K::Static, res::InfoB, " -", 142, 338, 30, 10));
+    v.push_back(c(K::GroupBox, 0, "Stream", 4, 354, 206, 70));
+    infoRow(v, "Frames Lost :", res::InfoFramesLost, 368);
+    infoRow(v, "Packets Received :", res::InfoPacketsReceived, 381);
+    infoRow(v, "Packets Resent :", res::InfoPacketsResent, 394);
+    infoRow(v, "Packets Missing :", res::InfoPacketsMissing, 407);
     return t;
 }
 

@@ -33,6 +33,12 @@ public:
     ChildProcess &operator=(const ChildProcess &) = delete;
 
     bool running() const { return pid_ > 0; }
+    // SIGSTOP freezes it: its sockets stay open and nothing answers.
+    void signal(int sig)
+    {
+        if (pid_ > 0)
+            kill(pid_, sig);
+    }
     void stop()
     {
         if (pid_ <= 0)

@@ -43,7 +43,7 @@ const char *kUsage =
     "  exec CAMERA NODE\n"
     "  read-register CAMERA ADDRESS          (hexadecimal)\n"
     "  write-register CAMERA ADDRESS VALUE   (hexadecimal)\n"
-    "  grab CAMERA --count N --out DIR [--format raw|bmp|jpg|tif|png]\n"
+    "  grab CAMERA --count N --out DIR [--format raw|bmp|jpg|tif|png] [--stats]\n"
     "  record CAMERA --seconds N --out FILE.avi [--codec NAME]\n"
     "  trigger CAMERA --software [--count N]    (one frame for each software trigger)\n"
     "  shot CAMERA --frames N --out DIR [--format raw|bmp|jpg|tif|png]   (a one or multi shot)\n"
@@ -52,6 +52,7 @@ const char *kUsage =
     "CAMERA is a list position from 0 or a text contained in the camera's list line.\n"
     "--multicast opens GigE Vision cameras with control, streaming to a multicast group;\n"
     "--monitor receives the stream of a camera another application controls.\n"
+    "--stats prints the frames and packets the transport received, resent and lost.\n"
     "--json prints list, info, get and tree as JSON.\n"
     "Exit status: 0 done, 1 a camera error, 2 a usage error.\n";
 
@@ -111,6 +112,10 @@ private:
         return args_[i];
     }
     std::string option(const std::string &name, const std::string &fallback = {}) const;
+    bool flag(const std::string &name) const
+    {
+        return std::find(args_.begin(), args_.end(), name) != args_.end();
+    }
     long number(const std::string &text, int base, const char *what) const;
     int hex(const std::string &text, const char *what) const;
     void openCamera(const std::string &which);
@@ -442,6 +447,10 @@ void Cli::grab()
     const cam::WriterStatus written = camera_.imageSaveStatus();
     std::cout << "received " << saved << " frames, dropped " << events_.drops << ", written "
               << written.written << ", not written " << written.lost << "\n";
+    if (flag("--stats")) {
+        const cam::StreamStatistics s = camera_.device()->streamStatistics();
+        std::cout << "stream frames: " << s.framesText() << "\nstream packets: " << s.packetsText() << "\n";
+    }
     if (!written.error.empty())
         throw cam::CameraError(cam::code::FileError, written.error);
     if (saved < count)
@@ -458,9 +467,7 @@ int Cli::framesWithin(int ms)
 
 void Cli::trigger()
 {
-    bool software = false;
-    for (const auto &a : args_)
-        software = software || a == "--software";
+    const bool software = flag("--software");
     const long count = number(option("--count", "1"), 10, "count");
     if (!software || count < 1)
         throw UsageError("trigger needs --software and takes --count N (1 or more)");
@@ -615,8 +622,8 @@ int main(int argc, char **argv)
             (a == "--multicast" ? multicast : monitor) = true;
         } else if (a == "--json") {
             json = true;
-        } else if (a == "--software") {
-            rest.push_back(a);  // a flag of the trigger command
+        } else if (a == "--software" || a == "--stats") {
+            rest.push_back(a);  // flags of the trigger and grab commands
         } else if (a == "--help" || a == "-h") {
             std::cout << kUsage;
             return 0;

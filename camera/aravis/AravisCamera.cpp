@@ -17,6 +17,8 @@ namespace {
 
 constexpr int kAravisBuffers = 8;
 constexpr uint16_t kGvcpPort = 3956;
+constexpr uint32_t kRegGvcpCapability = 0x0934;
+constexpr uint32_t kCapabilityPacketResend = 1u << 2;  // bit 29 counted from the top
 
 bool isTimeout(const GError *error)
 {
@@ -273,6 +275,10 @@ void AravisCamera::startStream(StreamListener &listener, int bufferCount)
         startMulticast(listener, bufferCount);
         return;
     }
+    // Lost packets are asked for again only from a camera that says it serves PACKETRESEND_CMD;
+    // requests to one that does not (the fake camera) go unanswered and only add traffic.
+    const bool resend = ARV_IS_GV_DEVICE(arv_camera_get_device(camera)) &&
+                        (readRegister(kRegGvcpCapability) & kCapabilityPacketResend) != 0;
     GError *error = nullptr;
     const guint payload = arv_camera_get_payload(camera, &error);
     if (error)
@@ -291,7 +297,7 @@ void AravisCamera::startStream(StreamListener &listener, int bufferCount)
         throw CameraError(code::Failed, "cannot open the stream: " + why);
     }
     if (ARV_IS_GV_STREAM(stream))
-        g_object_set(stream, "socket-buffer", ARV_GV_STREAM_SOCKET_BUFFER_AUTO, nullptr);
+        tuneStream(stream, resend);
     try {
         pushReceiveBuffers(stream, receiving, payload);
     } catch (const CameraError &) {
@@ -315,6 +321,12 @@ void AravisCamera::startStream(StreamListener &listener, int bufferCount)
         stopStream();
         fail(error, "cannot start acquisition");
     }
+}
+
+void AravisCamera::tuneStream(ArvStream *stream, bool resend)
+{
+    g_object_set(stream, "socket-buffer", ARV_GV_STREAM_SOCKET_BUFFER_AUTO, "packet-resend",
+                 resend ? ARV_GV_STREAM_PACKET_RESEND_ALWAYS : ARV_GV_STREAM_PACKET_RESEND_NEVER, nullptr);
 }
 
 void AravisCamera::bufferDone(ArvStream *stream, ArvBuffer *buffer)
@@ -374,10 +386,11 @@ void AravisCamera::stopStream()
             // A camera that went away stops sending by itself.
         }
     }
-    if (monitor_) {
-        monitor_->stop();
-        monitor_.reset();
-    }
+    if (monitor_)
+        monitor_->stop();  // its counts stay
+    if (monitor_ || stream_)
+        lastStatistics_ = currentStatistics();
+    monitor_.reset();
     ArvStream *stream = stream_;
     stream_ = nullptr;
     if (!stream)
@@ -405,20 +418,35 @@ void AravisCamera::stopStream()
     g_object_unref(stream);  // joins the stream thread
 }
 
-void AravisCamera::streamStatistics(uint64_t &completed, uint64_t &failures, uint64_t &underruns) const
+StreamStatistics AravisCamera::currentStatistics() const
 {
-    completed = failures = underruns = 0;
+    StreamStatistics s;
     if (monitor_) {
-        completed = monitor_->completed();
-        failures = monitor_->failures();
+        s.frames = true;
+        s.framesCompleted = monitor_->completed();
+        s.framesFailed = monitor_->failures();
     }
-    if (stream_) {
-        guint64 c = 0, f = 0, u = 0;
-        arv_stream_get_statistics(stream_, &c, &f, &u);
-        completed = c;
-        failures = f;
-        underruns = u;
+    if (!stream_)
+        return s;
+    s.frames = true;
+    guint64 completed = 0, failures = 0, underruns = 0;
+    arv_stream_get_statistics(stream_, &completed, &failures, &underruns);
+    s.framesCompleted = completed;
+    s.framesFailed = failures;
+    s.framesUnderrun = underruns;
+    if (ARV_IS_GV_STREAM(stream_)) {
+        s.packets = true;
+        s.packetsReceived = arv_stream_get_info_uint64_by_name(stream_, "n_received_packets");
+        s.packetsMissing = arv_stream_get_info_uint64_by_name(stream_, "n_missing_packets");
+        s.resendRequests = arv_stream_get_info_uint64_by_name(stream_, "n_resend_requests");
+        s.packetsResent = arv_stream_get_info_uint64_by_name(stream_, "n_resent_packets");
     }
+    return s;
+}
+
+StreamStatistics AravisCamera::streamStatistics() const
+{
+    return stream_ || monitor_ ? currentStatistics() : lastStatistics_;
 }
 
 void AravisCamera::startShots(int count)
