@@ -31,11 +31,11 @@ struct StreamStatistics {
         if (!packets)
             return "-";
         return "received " + std::to_string(packetsReceived) + ", missing " + std::to_string(packetsMissing) +
-               ", " + resentText();
+               ", resent " + resentText();
     }
     std::string resentText() const
     {
-        return "resent " + std::to_string(packetsResent) + " of " + std::to_string(resendRequests) + " asked";
+        return std::to_string(packetsResent) + " of " + std::to_string(resendRequests) + " asked";
     }
 };
 

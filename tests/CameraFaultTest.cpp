@@ -226,6 +226,6 @@ TEST_F(CameraFault, TheInfoPaneShowsTheFramesAndPacketsOfALossyStream)
     EXPECT_NE(lost.find(" of "), std::string::npos) << lost;
     EXPECT_NE(lost.rfind("0 of ", 0), 0u) << lost;  // at 1 % most frames of 188 packets are lost
     EXPECT_GT(std::stoull(info.text(res::InfoPacketsReceived)), 100u);
-    EXPECT_EQ(info.text(res::InfoPacketsResent), "resent 0 of 0 asked");
+    EXPECT_EQ(info.text(res::InfoPacketsResent), "0 of 0 asked");
     EXPECT_GT(std::stoull(info.text(res::InfoPacketsMissing)), 0u);
 }
