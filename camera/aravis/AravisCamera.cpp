@@ -348,7 +348,7 @@ void AravisCamera::bufferDone(ArvStream *stream, ArvBuffer *buffer)
         return;
     }
     if (!takeShotFrame()) {
-        arv_stream_push_buffer(stream_, buffer);
+        arv_stream_push_buffer(stream, buffer);
         return;
     }
     FrameBuffer *b = queue_->acquire();
