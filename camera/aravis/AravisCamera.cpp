@@ -189,10 +189,10 @@ void AravisCamera::setFrameRateIndex(int)
 
 void AravisCamera::resetCounters(StreamListener &listener)
 {
-    {
-        std::lock_guard<std::mutex> lock(deliveryMutex_);
-        listener_ = &listener;
-    }
+    // Under the delivery lock, which the stream thread holds while it counts: whatever orders the
+    // stream thread's start (GLib's own locks) is invisible to ThreadSanitizer.
+    std::lock_guard<std::mutex> lock(deliveryMutex_);
+    listener_ = &listener;
     received_ = 0;
     frameNumber_ = 0;
     underrunsSeen_ = 0;

@@ -84,10 +84,10 @@ private:
     std::unique_ptr<GvspMonitor> monitor_;  // a stream received by Molvane's own receiver
     bool multicasting_ = false;             // this controller sends the stream to a group
     std::unique_ptr<FrameQueue> queue_;
-    std::mutex deliveryMutex_;  // protects listener_ against a frame handed on while it changes
+    std::mutex deliveryMutex_;  // protects listener_, and the counters below while they are reset
     StreamListener *listener_ = nullptr;
     std::atomic<uint32_t> received_{0};
-    uint64_t frameNumber_ = 0;  // written on Aravis's stream thread only
+    uint64_t frameNumber_ = 0;  // counted on Aravis's stream thread
     uint64_t underrunsSeen_ = 0;  // likewise
     FrameRateMeter rateMeter_;
     StreamStatistics lastStatistics_;  // of the stream stopped last; UI thread only
