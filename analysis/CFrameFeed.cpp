@@ -44,14 +44,7 @@ bool CFrameFeed::Deliver(const cam::CMolvane &camera, const FeedRequest &request
         return true;  // only the pixel read-out is fed, and it reads the camera itself
     std::unique_ptr<Job> job = TakeSpare();
     // Only the raw bytes are copied here; converting and counting are the worker's.
-    job->frame.data.resize(std::max(job->frame.data.size(), frame->size));
-    std::copy_n(frame->data.begin(), frame->size, job->frame.data.begin());
-    job->frame.size = frame->size;
-    job->frame.width = frame->width;
-    job->frame.height = frame->height;
-    job->frame.bits = frame->bits;
-    job->frame.format = frame->format;
-    job->frame.number = frame->number;
+    job->frame.copyFrom(*frame);
     job->settings = camera.imageSettings();
     job->request = request;
     {

@@ -3,6 +3,10 @@
 #ifdef MOLVANE_HAVE_ARAVIS
 #include "camera/aravis/AravisDiscovery.h"
 #endif
+#ifdef MOLVANE_HAVE_DC1394
+#include "camera/iidc/Dc1394Library.h"
+#include "camera/iidc/IidcDiscovery.h"
+#endif
 #include "camera/ComponentVersions.h"
 #include "camera/FrameBudget.h"
 #include "camera/display/QtDisplayInstall.h"
@@ -87,12 +91,21 @@ int main(int argc, char **argv)
 #ifdef MOLVANE_HAVE_ARAVIS
     cam::AravisDiscovery real;  // real cameras are always listed
 #endif
+#ifdef MOLVANE_HAVE_DC1394
+    std::string no1394;
+    cam::IidcDiscovery iidc(cam::Dc1394Library::create(no1394));
+    if (!no1394.empty())
+        std::cerr << "IEEE 1394 cameras are not listed: " << no1394 << "\n";
+#endif
     return fw::runWithQt(
         argc, argv,
         [&] {
             cam::installQtDisplay();
 #ifdef MOLVANE_HAVE_ARAVIS
             real.start();
+#endif
+#ifdef MOLVANE_HAVE_DC1394
+            iidc.start();
 #endif
             sims.install(simulate >= 0 ? simulate : simulatedFromSettings());
             // Memory for one camera's frames, in MiB; the default when unset.
@@ -104,6 +117,9 @@ int main(int argc, char **argv)
             app.reset();
 #ifdef MOLVANE_HAVE_ARAVIS
             real.stop();
+#endif
+#ifdef MOLVANE_HAVE_DC1394
+            iidc.stop();
 #endif
             sims.uninstall();
         });

@@ -239,7 +239,7 @@ void CMolvane::SetCameraIndex(int position)
     device_ = d;
     openMode_ = mode;
     settings_ = ImageSettings{};
-    auto format = pixelFormatFromName(d->features().has("PixelFormat")
+    auto format = pixelFormatOfEntry(d->features().has("PixelFormat")
                                           ? d->features().enumValue("PixelFormat")
                                           : std::string());
     if (format && isBayer(*format))
@@ -547,7 +547,7 @@ ByteArray CMolvane::GetRawImage(int /*unused*/)
     log(Dispid::GetRawImage, CallKind::Method, {0});
     if (!current_)
         return std::nullopt;
-    return std::vector<uint8_t>(current_->data.begin(), current_->data.begin() + current_->size);
+    return std::vector<uint8_t>(current_->bytes(), current_->bytes() + current_->size);
 }
 
 void CMolvane::SaveImage(const std::string &path, int quality)

@@ -176,7 +176,7 @@ void CMolvane::SetImageFormat(int index)
         return;
     control();
     dev().setImageFormat(index);
-    auto format = pixelFormatFromName(nodes().enumValue("PixelFormat"));
+    auto format = pixelFormatOfEntry(nodes().enumValue("PixelFormat"));
     if (format && isBayer(*format))
         settings_.bayerLayout = bayerLayoutOf(*format);
     displayChanged();

@@ -5,6 +5,8 @@
 #include <arv.h>
 #endif
 
+#include <cstdio>
+
 namespace cam {
 
 Version molvaneVersion() { return {MOLVANE_VERSION_MAJOR, MOLVANE_VERSION_MINOR, MOLVANE_VERSION_PATCH, 0}; }
@@ -28,6 +30,14 @@ std::optional<Version> aravisVersion()
 #endif
 }
 
-std::optional<Version> dc1394Version() { return std::nullopt; }
+std::optional<Version> dc1394Version()
+{
+#ifdef MOLVANE_DC1394_VERSION
+    Version v;
+    if (std::sscanf(MOLVANE_DC1394_VERSION, "%d.%d.%d", &v.major, &v.minor, &v.build) >= 2)
+        return v;
+#endif
+    return std::nullopt;
+}
 
 } // namespace cam

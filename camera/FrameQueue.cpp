@@ -3,10 +3,25 @@
 
 #include "camera/CameraError.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
 namespace cam {
+
+void FrameBuffer::copyFrom(const FrameBuffer &other)
+{
+    data.resize(std::max(data.size(), other.size));
+    std::copy_n(other.bytes(), other.size, data.begin());
+    lent = nullptr;
+    loan = nullptr;
+    size = other.size;
+    width = other.width;
+    height = other.height;
+    bits = other.bits;
+    format = other.format;
+    number = other.number;
+}
 
 FrameQueue::FrameQueue(size_t count, size_t capacity) : capacity_(capacity)
 {
@@ -21,6 +36,17 @@ FrameQueue::FrameQueue(size_t count, size_t capacity) : capacity_(capacity)
         throw CameraError(code::Failed, "not enough memory for " + std::to_string(count) +
                                             " frame buffers of " + std::to_string(capacity) + " bytes");
     }
+}
+
+FrameQueue::FrameQueue(size_t capacity, FrameLender &lender) : capacity_(capacity), lender_(&lender) {}
+
+FrameBuffer *FrameQueue::lend(uint8_t *memory, void *loan)
+{
+    auto b = std::make_unique<FrameBuffer>();
+    b->lent = memory;
+    b->loan = loan;
+    buffers_.push_back(std::move(b));
+    return buffers_.back().get();
 }
 
 FrameBuffer *FrameQueue::acquire()
@@ -45,6 +71,10 @@ void FrameQueue::release(FrameBuffer *buffer)
 {
     if (!buffer)
         return;
+    if (lender_) {
+        lender_->giveBack(buffer);
+        return;
+    }
     std::lock_guard<std::mutex> lock(mutex_);
     free_.push_back(buffer);
 }

@@ -36,6 +36,14 @@ std::optional<PixelFormat> pixelFormatFromName(const std::string &name)
     return std::nullopt;
 }
 
+std::optional<PixelFormat> pixelFormatOfEntry(const std::string &entry)
+{
+    if (auto format = pixelFormatFromName(entry))
+        return format;
+    const size_t space = entry.rfind(' ');
+    return space == std::string::npos ? std::nullopt : pixelFormatFromName(entry.substr(space + 1));
+}
+
 int bytesPerPixel(PixelFormat format)
 {
     switch (format) {

@@ -20,6 +20,9 @@ enum class PixelFormat {
 
 std::string pixelFormatName(PixelFormat format);
 std::optional<PixelFormat> pixelFormatFromName(const std::string &name);
+// The format a "PixelFormat" entry names: the entry itself, or its last word for the video
+// modes of IEEE 1394 cameras ("Format7 Mode1 BayerGB8").
+std::optional<PixelFormat> pixelFormatOfEntry(const std::string &entry);
 int bytesPerPixel(PixelFormat format);
 bool isBayer(PixelFormat format);
 bool isSixteenBit(PixelFormat format);

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 packages=(
   cmake ninja-build g++ pkg-config ccache
   qt6-base-dev libgl-dev
-  libaravis-dev aravis-tools libusb-1.0-0-dev
+  libaravis-dev aravis-tools libusb-1.0-0-dev libdc1394-dev
   libopencv-imgproc-dev libopencv-imgcodecs-dev libopencv-videoio-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth imagemagick fonts-dejavu-core libcap2-bin iproute2

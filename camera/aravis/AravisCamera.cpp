@@ -4,12 +4,12 @@
 #include "camera/CameraBus.h"
 #include "camera/CameraError.h"
 #include "camera/FrameBudget.h"
+#include "camera/aravis/AravisFramePool.h"
 #include "camera/aravis/BackgroundRelease.h"
 #include "camera/aravis/PfncFormats.h"
 
 #include <algorithm>
 #include <arpa/inet.h>
-#include <cstring>
 
 namespace cam {
 
@@ -31,19 +31,6 @@ std::string take(GError *error)
     if (error)
         g_error_free(error);
     return m;
-}
-
-// Gives the stream receive buffers whose memory is allocated here, so that running out of
-// memory is a CameraError rather than GLib's abort.
-void pushReceiveBuffers(ArvStream *stream, int count, size_t size)
-{
-    for (int i = 0; i < count; ++i) {
-        void *data = g_try_malloc(size);
-        if (!data)
-            throw CameraError(code::Failed, "not enough memory for " + std::to_string(count) +
-                                                " receive buffers of " + std::to_string(size) + " bytes");
-        arv_stream_push_buffer(stream, arv_buffer_new_full(size, data, data, g_free));
-    }
 }
 
 } // namespace
@@ -225,6 +212,7 @@ void AravisCamera::receiveRoute(const GvspRoute &route, StreamListener &listener
     const uint64_t bytes = static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4;
     const int count = FrameBudget::buffers(bytes, bufferCount > 0 ? bufferCount : 16, features());
     queue_ = std::make_unique<FrameQueue>(count, bytes);
+    pool_.reset();
     resetCounters(listener);
     monitor_ = std::make_unique<GvspMonitor>();
     monitor_->start(route, *queue_, listener);
@@ -283,11 +271,12 @@ void AravisCamera::startStream(StreamListener &listener, int bufferCount)
     const guint payload = arv_camera_get_payload(camera, &error);
     if (error)
         fail(error, "cannot read the payload size");
-    // The budget holds the component's pool and Aravis's receive buffers together.
+    // The stream receives straight into the component's pool: no frame is copied. Aravis
+    // needs a few buffers of its own beyond those the consumer may hold.
     const int total = FrameBudget::buffers(payload, (bufferCount > 0 ? bufferCount : 16) + kAravisBuffers,
                                            features());
-    const int receiving = std::clamp(total / 4, 1, kAravisBuffers);
-    queue_ = std::make_unique<FrameQueue>(total - receiving, payload);
+    pool_ = std::make_unique<AravisFramePool>(total, payload);
+    queue_.reset();
     ArvStream *stream = arv_camera_create_stream(camera, nullptr, nullptr, &error);
     if (!stream) {
         const std::string why = take(error);
@@ -298,12 +287,7 @@ void AravisCamera::startStream(StreamListener &listener, int bufferCount)
     }
     if (ARV_IS_GV_STREAM(stream))
         tuneStream(stream, resend);
-    try {
-        pushReceiveBuffers(stream, receiving, payload);
-    } catch (const CameraError &) {
-        g_object_unref(stream);
-        throw;
-    }
+    pool_->lendTo(stream);
     resetCounters(listener);
     stream_ = stream;
     g_signal_connect(stream, "new-buffer",
@@ -331,7 +315,7 @@ void AravisCamera::tuneStream(ArvStream *stream, bool resend)
 
 void AravisCamera::bufferDone(ArvStream *stream, ArvBuffer *buffer)
 {
-    // Runs on Aravis's stream thread: copy the frame into the pool and hand the buffer back.
+    // Runs on Aravis's stream thread: hands the frame received into the pool to the consumer.
     // Frames Aravis had no buffer for are lost as well; they show in its underrun count.
     std::lock_guard<std::mutex> lock(deliveryMutex_);
     if (!listener_) {
@@ -351,25 +335,17 @@ void AravisCamera::bufferDone(ArvStream *stream, ArvBuffer *buffer)
         arv_stream_push_buffer(stream, buffer);
         return;
     }
-    FrameBuffer *b = queue_->acquire();
     size_t size = 0;
-    const void *data = arv_buffer_get_data(buffer, &size);
-    if (!b || size > queue_->bufferCapacity()) {
-        queue_->release(b);
-        arv_stream_push_buffer(stream, buffer);
-        listener_->frameDropped();
-        return;
-    }
-    std::memcpy(b->data.data(), data, size);
+    arv_buffer_get_data(buffer, &size);
+    FrameBuffer *b = pool_->take(buffer);
     b->size = size;
     b->width = arv_buffer_get_image_width(buffer);
     b->height = arv_buffer_get_image_height(buffer);
     b->format = pixelFormatFromPfnc(arv_buffer_get_image_pixel_format(buffer), b->bits);
     b->number = ++frameNumber_;
-    arv_stream_push_buffer(stream, buffer);
     ++received_;
     rateMeter_.frameArrived(FrameRateMeter::Clock::now());
-    if (queue_->push(b))
+    if (pool_->queue().push(b))
         listener_->framesReady();
 }
 
@@ -395,6 +371,7 @@ void AravisCamera::stopStream()
     stream_ = nullptr;
     if (!stream)
         return;
+    pool_->withdraw();  // frames the consumer still holds stay with the pool
     if (lost_) {
         // Nothing to stop on the camera; the stream is released off this thread, with this
         // camera kept alive until no frame can reach it any more.
@@ -417,6 +394,8 @@ void AravisCamera::stopStream()
     arv_stream_set_emit_signals(stream, FALSE);
     g_object_unref(stream);  // joins the stream thread
 }
+
+FrameQueue *AravisCamera::queue() { return pool_ ? &pool_->queue() : queue_.get(); }
 
 StreamStatistics AravisCamera::currentStatistics() const
 {

@@ -18,6 +18,8 @@ namespace cam {
 // Serialises Aravis's global device list and device creation across threads.
 std::mutex &aravisMutex();
 
+class AravisFramePool;
+
 class AravisCamera : public CameraDevice, public std::enable_shared_from_this<AravisCamera> {
 public:
     AravisCamera(const std::string &aravisId, const DeviceInfo &info);
@@ -43,7 +45,7 @@ public:
     void startStream(StreamListener &listener, int bufferCount) override;
     void stopStream() override;
     bool streaming() const override { return stream_ != nullptr || monitor_ != nullptr; }
-    FrameQueue *queue() override { return queue_.get(); }
+    FrameQueue *queue() override;
     void startShots(int count) override;
     double receivedFrameRate() override;
     uint32_t receivedFrameCount() override { return received_; }
@@ -83,7 +85,8 @@ private:
     ArvStream *stream_ = nullptr;
     std::unique_ptr<GvspMonitor> monitor_;  // a stream received by Molvane's own receiver
     bool multicasting_ = false;             // this controller sends the stream to a group
-    std::unique_ptr<FrameQueue> queue_;
+    std::unique_ptr<FrameQueue> queue_;       // the pool of Molvane's own receiver
+    std::unique_ptr<AravisFramePool> pool_;   // the pool Aravis's stream receives into
     std::mutex deliveryMutex_;  // protects listener_, and the counters below while they are reset
     StreamListener *listener_ = nullptr;
     std::atomic<uint32_t> received_{0};

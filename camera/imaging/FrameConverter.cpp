@@ -64,7 +64,7 @@ void demosaicCells(const cv::Mat &bayer, int layout, cv::Mat &bgra)
 
 cv::Mat rawView(const FrameBuffer &frame)
 {
-    auto *data = const_cast<uint8_t *>(frame.data.data());
+    auto *data = const_cast<uint8_t *>(frame.bytes());
     switch (frame.format) {
     case PixelFormat::Mono16:
     case PixelFormat::BayerGR12:

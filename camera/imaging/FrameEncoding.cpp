@@ -105,7 +105,7 @@ void encodeStill(const FrameBuffer &frame, const ImageSettings &s, const std::st
 {
     const std::string ending = stillEnding(path);
     if (ending == ".raw") {
-        out.assign(frame.data.begin(), frame.data.begin() + frame.size);
+        out.assign(frame.bytes(), frame.bytes() + frame.size);
         return;
     }
     if (ending == "-rgb.raw") {

@@ -49,14 +49,7 @@ bool WriterQueue::push(const FrameBuffer &frame, const ImageSettings &settings, 
     }
     // The copy runs outside the lock so that encoders and the writer keep going meanwhile.
     WriterJob &job = slot->job;
-    job.frame.data.resize(std::max(job.frame.data.size(), frame.size));
-    std::copy(frame.data.begin(), frame.data.begin() + frame.size, job.frame.data.begin());
-    job.frame.size = frame.size;
-    job.frame.width = frame.width;
-    job.frame.height = frame.height;
-    job.frame.bits = frame.bits;
-    job.frame.format = frame.format;
-    job.frame.number = frame.number;
+    job.frame.copyFrom(frame);
     job.settings = settings;
     job.path = path;
     job.encoded.clear();

@@ -389,7 +389,7 @@ void SimCamera::produceFrame()
         listener_->frameDropped();
         return;
     }
-    pattern_.render(frameNumber_, buffer->data.data());
+    pattern_.render(frameNumber_, buffer->bytes());
     buffer->size = pattern_.frameBytes();
     buffer->width = pattern_.width();
     buffer->height = pattern_.height();

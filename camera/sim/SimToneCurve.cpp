@@ -46,7 +46,7 @@ void SimToneCurve::apply(FrameBuffer &frame) const
 {
     if (identity_)
         return;
-    uint8_t *data = frame.data.data();
+    uint8_t *data = frame.bytes();
     if (isSixteenBit(frame.format)) {
         const int shift = std::clamp(12 - frame.bits, 0, 4);
         auto *p = reinterpret_cast<uint16_t *>(data);
