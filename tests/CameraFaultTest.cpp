@@ -11,7 +11,6 @@
 
 #include <opencv2/videoio.hpp>
 
-#include <csignal>
 #include <filesystem>
 #include <functional>
 
@@ -168,7 +167,7 @@ TEST_F(CameraFault, AControlChannelThatStopsAnsweringEndsInCameraErrorWithoutBlo
     ASSERT_NE(play(), nullptr);
     ASSERT_NE(frame().m_pCameraInfoPane, nullptr);  // its status refresh keeps reading
     cam::CMolvane &camera = *view->m_pCamera;
-    fake->signal(SIGSTOP);
+    fake->freeze();
     const auto call = Clock::now();
     EXPECT_EQ(codeOf([&] { camera.ReadRegister(0x0938); }), code::Removed);
     const double callMs = msSince(call);

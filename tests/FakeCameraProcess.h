@@ -33,11 +33,15 @@ public:
     ChildProcess &operator=(const ChildProcess &) = delete;
 
     bool running() const { return pid_ > 0; }
-    // SIGSTOP freezes it: its sockets stay open and nothing answers.
-    void signal(int sig)
+    // Freezes it (SIGSTOP) and returns once it is stopped: its sockets stay open and nothing
+    // answers them.
+    void freeze()
     {
-        if (pid_ > 0)
-            kill(pid_, sig);
+        if (pid_ <= 0)
+            return;
+        kill(pid_, SIGSTOP);
+        int status = 0;
+        waitpid(pid_, &status, WUNTRACED);
     }
     void stop()
     {

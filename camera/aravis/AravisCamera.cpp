@@ -362,28 +362,17 @@ void AravisCamera::stopStream()
             // A camera that went away stops sending by itself.
         }
     }
-    if (monitor_)
+    if (monitor_) {
         monitor_->stop();  // its counts stay
-    if (monitor_ || stream_)
         lastStatistics_ = currentStatistics();
-    monitor_.reset();
+        monitor_.reset();
+    }
     ArvStream *stream = stream_;
-    stream_ = nullptr;
     if (!stream)
         return;
     pool_->withdraw();  // frames the consumer still holds stay with the pool
-    if (lost_) {
-        // Nothing to stop on the camera; the stream is released off this thread, with this
-        // camera kept alive until no frame can reach it any more.
-        arv_stream_set_emit_signals(stream, FALSE);
-        {
-            std::lock_guard<std::mutex> lock(deliveryMutex_);
-            listener_ = nullptr;
-        }
-        BackgroundRelease::run([stream, keep = weak_from_this().lock()] { g_object_unref(stream); });
-        return;
-    }
-    if (camera_) {
+    const bool lost = lost_;  // nothing to stop on a lost camera
+    if (!lost && camera_) {
         GError *error = nullptr;
         arv_camera_stop_acquisition(camera_, &error);
         if (isTimeout(error))
@@ -392,6 +381,19 @@ void AravisCamera::stopStream()
             g_error_free(error);
     }
     arv_stream_set_emit_signals(stream, FALSE);
+    {
+        // Once a frame being handed on is through, the counts kept are exactly those reported.
+        std::lock_guard<std::mutex> lock(deliveryMutex_);
+        listener_ = nullptr;
+        lastStatistics_ = currentStatistics();
+    }
+    stream_ = nullptr;
+    if (lost) {
+        // The stream is released off this thread, with this camera kept alive until no frame
+        // can reach it any more.
+        BackgroundRelease::run([stream, keep = weak_from_this().lock()] { g_object_unref(stream); });
+        return;
+    }
     g_object_unref(stream);  // joins the stream thread
 }
 
