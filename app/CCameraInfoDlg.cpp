@@ -20,8 +20,7 @@ const int kClearedFields[] = {res::InfoVendor, res::InfoModel, res::InfoSerial, 
                               res::InfoMac, res::InfoIp, res::InfoFirmware, res::InfoFormat,
                               res::InfoWidth, res::InfoHeight, res::InfoFps, res::InfoFrames,
                               res::InfoCastMode, res::InfoTrigger, res::InfoBayer, res::InfoZoom,
-                              res::InfoFramesLost, res::InfoPacketsReceived, res::InfoPacketsResent,
-                              res::InfoPacketsMissing};
+                              res::InfoStreamLoss};
 
 std::string upper(std::string s)
 {
@@ -112,13 +111,7 @@ void CCameraInfoDlg::ShowStatus()
 
 void CCameraInfoDlg::ShowStreamStatistics(const cam::StreamStatistics &s)
 {
-    const auto count = [](bool counted, uint64_t n) { return counted ? std::to_string(n) : std::string("-"); };
-    form().setText(res::InfoFramesLost, s.frames ? std::to_string(s.framesLost()) + " of " +
-                                                       std::to_string(s.framesLost() + s.framesCompleted)
-                                                 : "-");
-    form().setText(res::InfoPacketsReceived, count(s.packets, s.packetsReceived));
-    form().setText(res::InfoPacketsResent, s.packets ? s.resentText() : "-");
-    form().setText(res::InfoPacketsMissing, count(s.packets, s.packetsMissing));
+    form().setText(res::InfoStreamLoss, s.lossText());
 }
 
 void CCameraInfoDlg::ShowPixel(int x, int y)

@@ -33,6 +33,16 @@ struct StreamStatistics {
         return "received " + std::to_string(packetsReceived) + ", missing " + std::to_string(packetsMissing) +
                ", resent " + resentText();
     }
+    // "150 of 171 / 0 of 0": frames lost of all, then packets resent of asked where counted.
+    std::string lossText() const
+    {
+        if (!frames)
+            return "-";
+        std::string text = std::to_string(framesLost()) + " of " + std::to_string(framesLost() + framesCompleted);
+        if (packets)
+            text += " / " + std::to_string(packetsResent) + " of " + std::to_string(resendRequests);
+        return text;
+    }
     std::string resentText() const
     {
         return std::to_string(packetsResent) + " of " + std::to_string(resendRequests) + " asked";

@@ -25,7 +25,7 @@ void infoRow(std::vector<ControlTemplate> &out, const std::string &label, int id
 
 DialogTemplate cameraInfo()
 {
-    DialogTemplate t{res::DialogCameraInfo, "", 214, 428, {}};
+    DialogTemplate t{res::DialogCameraInfo, "", 214, 367, {}};
     auto &v = t.controls;
     v.push_back(c(K::GroupBox, 0, "Camera Info", 4, 2, 206, 110));
     infoRow(v, "Vendor Name :", res::InfoVendor, 16);
@@ -39,31 +39,27 @@ DialogTemplate cameraInfo()
     infoRow(v, "Image Format : ", res::InfoFormat, 130);
     infoRow(v, "Width :", res::InfoWidth, 143);
     infoRow(v, "Height :", res::InfoHeight, 156);
-    v.push_back(c(K::GroupBox, 0, "Display", 4, 178, 206, 44));
+    v.push_back(c(K::GroupBox, 0, "Display", 4, 178, 206, 57));
     infoRow(v, "Received Fps :", res::InfoFps, 192);
     infoRow(v, "Total Frames :", res::InfoFrames, 205);
-    v.push_back(c(K::GroupBox, 0, "Status", 4, 226, 206, 70));
-    infoRow(v, "Multicaset/ Unicast :", res::InfoCastMode, 240);
-    infoRow(v, "Trigger On/Off :", res::InfoTrigger, 253);
-    infoRow(v, "Bayer Conversion On/Off :", res::InfoBayer, 266);
-    infoRow(v, "Zoom :", res::InfoZoom, 279);
-    v.push_back(c(K::GroupBox, 0, "Pixel Info", 4, 300, 206, 50));
-    v.push_back(c(K::CheckBox, res::InfoPixelCheck, "Mouse Pointer Movement", 12, 312, 120, 10));
-    v.push_back(c(K::Static, 0, "X :", 12, 326, 12, 10));
-    v.push_back(c(K::Static, res::InfoX, " -", 26, 326, 40, 10));
-    v.push_back(c(K::Static, 0, "Y :", 70, 326, 12, 10));
-    v.push_back(c(K::Static, res::InfoY, " -", 84, 326, 40, 10));
-    v.push_back(c(K::Static, 0, "R :", 12, 338, 12, 10));
-    v.push_back(c(K::Static, res::InfoR, " -", 26, 338, 30, 10));
-    v.push_back(c(K::Static, 0, "G :", 70, 338, 12, 10));
-    v.push_back(c(K::Static, res::InfoG, " -", 84, 338, 30, 10));
-    v.push_back(c(K::Static, 0, "B :", 128, 338, 12, 10));
-    v.push_back(c(K::Static, res::InfoB, " -", 142, 338, 30, 10));
-    v.push_back(c(K::GroupBox, 0, "Stream", 4, 354, 206, 70));
-    infoRow(v, "Frames Lost :", res::InfoFramesLost, 368);
-    infoRow(v, "Packets Received :", res::InfoPacketsReceived, 381);
-    infoRow(v, "Packets Resent :", res::InfoPacketsResent, 394);
-    infoRow(v, "Packets Missing :", res::InfoPacketsMissing, 407);
+    infoRow(v, "Lost / Resent :", res::InfoStreamLoss, 218);  // frames lost of all / packets resent of asked
+    v.push_back(c(K::GroupBox, 0, "Status", 4, 239, 206, 70));
+    infoRow(v, "Multicaset/ Unicast :", res::InfoCastMode, 253);
+    infoRow(v, "Trigger On/Off :", res::InfoTrigger, 266);
+    infoRow(v, "Bayer Conversion On/Off :", res::InfoBayer, 279);
+    infoRow(v, "Zoom :", res::InfoZoom, 292);
+    v.push_back(c(K::GroupBox, 0, "Pixel Info", 4, 313, 206, 50));
+    v.push_back(c(K::CheckBox, res::InfoPixelCheck, "Mouse Pointer Movement", 12, 325, 120, 10));
+    v.push_back(c(K::Static, 0, "X :", 12, 339, 12, 10));
+    v.push_back(c(K::Static, res::InfoX, " -", 26, 339, 40, 10));
+    v.push_back(c(K::Static, 0, "Y :", 70, 339, 12, 10));
+    v.push_back(c(K::Static, res::InfoY, " -", 84, 339, 40, 10));
+    v.push_back(c(K::Static, 0, "R :", 12, 351, 12, 10));
+    v.push_back(c(K::Static, res::InfoR, " -", 26, 351, 30, 10));
+    v.push_back(c(K::Static, 0, "G :", 70, 351, 12, 10));
+    v.push_back(c(K::Static, res::InfoG, " -", 84, 351, 30, 10));
+    v.push_back(c(K::Static, 0, "B :", 128, 351, 12, 10));
+    v.push_back(c(K::Static, res::InfoB, " -", 142, 351, 30, 10));
     return t;
 }
 

@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <regex>
 
 using namespace cam;
 using namespace std::chrono_literals;
@@ -213,18 +214,17 @@ TEST_P(PacketLoss, FramesAndPacketsAreCountedAndResendIsAskedOnlyOfACameraThatSe
 
 INSTANTIATE_TEST_SUITE_P(OneAndFivePercent, PacketLoss, ::testing::Values(10, 50));
 
-TEST_F(CameraFault, TheInfoPaneShowsTheFramesAndPacketsOfALossyStream)
+TEST_F(CameraFault, TheInfoPaneShowsTheFramesLostAndPacketsResentOfALossyStream)
 {
     fake.reset();
     fake = std::make_unique<ChildProcess>(fakeCameraCommand(10));
     std::this_thread::sleep_for(300ms);
     ASSERT_NE(play(), nullptr);
     runUntil([] { return false; }, 1000);
-    fw::Form &info = frame().m_pCameraInfoPane->m_dlg.form();
-    const std::string lost = info.text(res::InfoFramesLost);
-    EXPECT_NE(lost.find(" of "), std::string::npos) << lost;
-    EXPECT_NE(lost.rfind("0 of ", 0), 0u) << lost;  // at 1 % most frames of 188 packets are lost
-    EXPECT_GT(std::stoull(info.text(res::InfoPacketsReceived)), 100u);
-    EXPECT_EQ(info.text(res::InfoPacketsResent), "0 of 0 asked");
-    EXPECT_GT(std::stoull(info.text(res::InfoPacketsMissing)), 0u);
+    // "150 of 171 / 0 of 0": most frames of 188 packets lost at 1 %, no resend asked.
+    const std::string loss = frame().m_pCameraInfoPane->m_dlg.form().text(res::InfoStreamLoss);
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(loss, m, std::regex("(\\d+) of (\\d+) / 0 of 0"))) << loss;
+    EXPECT_GT(std::stoi(m[1]), 0);
+    EXPECT_GT(std::stoi(m[2]), std::stoi(m[1]));
 }
