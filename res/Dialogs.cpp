@@ -23,6 +23,13 @@ void infoRow(std::vector<ControlTemplate> &out, const std::string &label, int id
     out.push_back(c(K::Static, id, initial, 118, y, 90, 10));
 }
 
+// A pixel read-out of the info form: its short label, then its value "-" until read.
+void pixelValue(std::vector<ControlTemplate> &out, const std::string &label, int id, int x, int y, int width)
+{
+    out.push_back(c(K::Static, 0, label, x, y, 12, 10));
+    out.push_back(c(K::Static, id, " -", x + 14, y, width, 10));
+}
+
 DialogTemplate cameraInfo()
 {
     DialogTemplate t{res::DialogCameraInfo, "", 214, 367, {}};
@@ -50,16 +57,11 @@ DialogTemplate cameraInfo()
     infoRow(v, "Zoom :", res::InfoZoom, 292);
     v.push_back(c(K::GroupBox, 0, "Pixel Info", 4, 313, 206, 50));
     v.push_back(c(K::CheckBox, res::InfoPixelCheck, "Mouse Pointer Movement", 12, 325, 120, 10));
-    v.push_back(c(K::Static, 0, "X :", 12, 339, 12, 10));
-    v.push_back(c(K::Static, res::InfoX, " -", 26, 339, 40, 10));
-    v.push_back(c(K::Static, 0, "Y :", 70, 339, 12, 10));
-    v.push_back(c(K::Static, res::InfoY, " -", 84, 339, 40, 10));
-    v.push_back(c(K::Static, 0, "R :", 12, 351, 12, 10));
-    v.push_back(c(K::Static, res::InfoR, " -", 26, 351, 30, 10));
-    v.push_back(c(K::Static, 0, "G :", 70, 351, 12, 10));
-    v.push_back(c(K::Static, res::InfoG, " -", 84, 351, 30, 10));
-    v.push_back(c(K::Static, 0, "B :", 128, 351, 12, 10));
-    v.push_back(c(K::Static, res::InfoB, " -", 142, 351, 30, 10));
+    pixelValue(v, "X :", res::InfoX, 12, 339, 40);
+    pixelValue(v, "Y :", res::InfoY, 70, 339, 40);
+    pixelValue(v, "R :", res::InfoR, 12, 351, 30);
+    pixelValue(v, "G :", res::InfoG, 70, 351, 30);
+    pixelValue(v, "B :", res::InfoB, 128, 351, 30);
     return t;
 }
 
