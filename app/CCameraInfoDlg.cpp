@@ -19,7 +19,8 @@ const int kIdentityFields[7] = {res::InfoModel, res::InfoVendor, res::InfoSerial
 const int kClearedFields[] = {res::InfoVendor, res::InfoModel, res::InfoSerial, res::InfoUser,
                               res::InfoMac, res::InfoIp, res::InfoFirmware, res::InfoFormat,
                               res::InfoWidth, res::InfoHeight, res::InfoFps, res::InfoFrames,
-                              res::InfoCastMode, res::InfoTrigger, res::InfoBayer, res::InfoZoom};
+                              res::InfoCastMode, res::InfoTrigger, res::InfoBayer, res::InfoZoom,
+                              res::InfoStreamLoss};
 
 std::string upper(std::string s)
 {
@@ -105,6 +106,12 @@ void CCameraInfoDlg::ShowStatus()
         form().setText(res::InfoZoom, "Fit to window");
     else
         form().setText(res::InfoZoom, std::to_string(static_cast<unsigned>(std::trunc(view->m_fZoom))));
+    ShowStreamStatistics(c->device() ? c->device()->streamStatistics() : cam::StreamStatistics{});
+}
+
+void CCameraInfoDlg::ShowStreamStatistics(const cam::StreamStatistics &s)
+{
+    form().setText(res::InfoStreamLoss, s.lossText());
 }
 
 void CCameraInfoDlg::ShowPixel(int x, int y)

@@ -14,6 +14,9 @@ public:
     void ShowIdentity(const cam::StringList &identity);
     void ShowCameraState();
     void ShowStatus();
+    // Frames the transport lost of all, and packets resent of those asked again; "-" where it
+    // keeps no counts.
+    void ShowStreamStatistics(const cam::StreamStatistics &statistics);
     void ShowPixel(int x, int y);
     bool PixelReadoutOn() const { return form().check(1034) != 0; }
 

@@ -3,6 +3,7 @@
 
 #include "camera/FeatureAccess.h"
 #include "camera/FrameQueue.h"
+#include "camera/StreamStatistics.h"
 
 #include <array>
 #include <cstdint>
@@ -78,6 +79,8 @@ public:
     virtual void startShots(int count) = 0;  // deliver count frames in a shot mode
     virtual double receivedFrameRate() = 0;
     virtual uint32_t receivedFrameCount() = 0;
+    // The transport's counts for the current stream, or the last one after it stopped.
+    virtual StreamStatistics streamStatistics() const { return {}; }
 
     virtual uint32_t readRegister(uint32_t address) = 0;
     virtual void writeRegister(uint32_t address, uint32_t value) = 0;

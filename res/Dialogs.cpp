@@ -23,9 +23,16 @@ void infoRow(std::vector<ControlTemplate> &out, const std::string &label, int id
     out.push_back(c(K::Static, id, initial, 118, y, 90, 10));
 }
 
+// A pixel read-out of the info form: its short label, then its value "-" until read.
+void pixelValue(std::vector<ControlTemplate> &out, const std::string &label, int id, int x, int y, int width)
+{
+    out.push_back(c(K::Static, 0, label, x, y, 12, 10));
+    out.push_back(c(K::Static, id, " -", x + 14, y, width, 10));
+}
+
 DialogTemplate cameraInfo()
 {
-    DialogTemplate t{res::DialogCameraInfo, "", 214, 354, {}};
+    DialogTemplate t{res::DialogCameraInfo, "", 214, 367, {}};
     auto &v = t.controls;
     v.push_back(c(K::GroupBox, 0, "Camera Info", 4, 2, 206, 110));
     infoRow(v, "Vendor Name :", res::InfoVendor, 16);
@@ -39,26 +46,22 @@ DialogTemplate cameraInfo()
     infoRow(v, "Image Format : ", res::InfoFormat, 130);
     infoRow(v, "Width :", res::InfoWidth, 143);
     infoRow(v, "Height :", res::InfoHeight, 156);
-    v.push_back(c(K::GroupBox, 0, "Display", 4, 178, 206, 44));
+    v.push_back(c(K::GroupBox, 0, "Display", 4, 178, 206, 57));
     infoRow(v, "Received Fps :", res::InfoFps, 192);
     infoRow(v, "Total Frames :", res::InfoFrames, 205);
-    v.push_back(c(K::GroupBox, 0, "Status", 4, 226, 206, 70));
-    infoRow(v, "Multicaset/ Unicast :", res::InfoCastMode, 240);
-    infoRow(v, "Trigger On/Off :", res::InfoTrigger, 253);
-    infoRow(v, "Bayer Conversion On/Off :", res::InfoBayer, 266);
-    infoRow(v, "Zoom :", res::InfoZoom, 279);
-    v.push_back(c(K::GroupBox, 0, "Pixel Info", 4, 300, 206, 50));
-    v.push_back(c(K::CheckBox, res::InfoPixelCheck, "Mouse Pointer Movement", 12, 312, 120, 10));
-    v.push_back(c(K::Static, 0, "X :", 12, 326, 12, 10));
-    v.push_back(c(K::Static, res::InfoX, " -", 26, 326, 40, 10));
-    v.push_back(c(K::Static, 0, "Y :", 70, 326, 12, 10));
-    v.push_back(c(K::Static, res::InfoY, " -", 84, 326, 40, 10));
-    v.push_back(c(K::Static, 0, "R :", 12, 338, 12, 10));
-    v.push_back(c(K::Static, res::InfoR, " -", 26, 338, 30, 10));
-    v.push_back(c(K::Static, 0, "G :", 70, 338, 12, 10));
-    v.push_back(c(K::Static, res::InfoG, " -", 84, 338, 30, 10));
-    v.push_back(c(K::Static, 0, "B :", 128, 338, 12, 10));
-    v.push_back(c(K::Static, res::InfoB, " -", 142, 338, 30, 10));
+    infoRow(v, "Lost / Resent :", res::InfoStreamLoss, 218);  // frames lost of all / packets resent of asked
+    v.push_back(c(K::GroupBox, 0, "Status", 4, 239, 206, 70));
+    infoRow(v, "Multicaset/ Unicast :", res::InfoCastMode, 253);
+    infoRow(v, "Trigger On/Off :", res::InfoTrigger, 266);
+    infoRow(v, "Bayer Conversion On/Off :", res::InfoBayer, 279);
+    infoRow(v, "Zoom :", res::InfoZoom, 292);
+    v.push_back(c(K::GroupBox, 0, "Pixel Info", 4, 313, 206, 50));
+    v.push_back(c(K::CheckBox, res::InfoPixelCheck, "Mouse Pointer Movement", 12, 325, 120, 10));
+    pixelValue(v, "X :", res::InfoX, 12, 339, 40);
+    pixelValue(v, "Y :", res::InfoY, 70, 339, 40);
+    pixelValue(v, "R :", res::InfoR, 12, 351, 30);
+    pixelValue(v, "G :", res::InfoG, 70, 351, 30);
+    pixelValue(v, "B :", res::InfoB, 128, 351, 30);
     return t;
 }
 

@@ -68,7 +68,7 @@ constexpr int InfoVendor = 135, InfoModel = 1238, InfoSerial = 1239, InfoUser = 
               InfoWidth = 136, InfoHeight = 137, InfoFps = 139, InfoFrames = 140,
               InfoCastMode = 1278, InfoTrigger = 141, InfoBayer = 142, InfoZoom = 144,
               InfoPixelCheck = 1034, InfoX = 1260, InfoY = 1261, InfoR = 1262, InfoG = 1263,
-              InfoB = 1264;
+              InfoB = 1264, InfoStreamLoss = 1280;
 
 // About box fields (100), top to bottom.
 constexpr int AboutProgram = 1269, AboutApi = 1268, AboutGigE = 1267, About1394 = 1265,

@@ -1,9 +1,7 @@
 // The Aravis backend against a real GigE Vision device: arv-fake-gv-camera-0.8 on loopback,
 // started and ended by each test.
-#include "FakeCameraProcess.h"
-#include "TestSupport.h"
+#include "AravisFixture.h"
 
-#include "camera/aravis/AravisDiscovery.h"
 #include "app/CControlBasePane.h"
 #include "app/CMenuDlg.h"
 #include "pages/CTriggerCtrlDlg.h"
@@ -24,52 +22,6 @@
 
 using namespace cam;
 using namespace std::chrono_literals;
-
-namespace {
-
-struct Events : CameraEvents {
-    int images = 0, drops = 0;
-    std::vector<int> removed;
-    void ImageReceived(int) override { ++images; }
-    void FrameDropped() override { ++drops; }
-    void CameraRemoved(int p) override { removed.push_back(p); }
-};
-
-} // namespace
-
-class AravisBackend : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        fake = std::make_unique<ChildProcess>(fakeCameraCommand(loss));
-        ASSERT_TRUE(fake->running()) << "arv-fake-gv-camera-0.8 is not installed";
-        std::this_thread::sleep_for(300ms);
-        discovery.scan();
-        ASSERT_EQ(CameraBus::instance().count(), 1) << "the fake camera was not found on 127.0.0.1";
-        camera = std::make_unique<CMolvane>();
-        camera->Create("Molvane", [this](std::function<void()> fn) { platform.post(std::move(fn)); }, &events);
-    }
-    void TearDown() override
-    {
-        camera.reset();
-        platform.processEvents();
-        discovery.stop();
-        fake.reset();
-        CameraBus::instance().clear();
-    }
-    bool frames(int n, int timeoutMs = 8000)
-    {
-        const int target = events.images + n;
-        return platform.processUntil([&] { return events.images >= target; }, timeoutMs);
-    }
-
-    int loss = 0;
-    fw::HeadlessPlatform platform;
-    std::unique_ptr<ChildProcess> fake;
-    AravisDiscovery discovery;
-    Events events;
-    std::unique_ptr<CMolvane> camera;
-};
 
 TEST_F(AravisBackend, TheFakeCameraIsListedWithItsIdentityAndOpens)
 {
@@ -344,49 +296,6 @@ TEST(AravisTraffic, PlayingWithTheWindowsReadOutsSendsFewControlRequests)
     std::remove(log.c_str());
     CameraBus::instance().clear();
 }
-
-class LossyAravisBackend : public AravisBackend {
-protected:
-    void SetUp() override
-    {
-        loss = 50;  // 5 % of the packets
-        AravisBackend::SetUp();
-    }
-};
-
-TEST_F(LossyAravisBackend, LostPacketsFireFrameDroppedAsAravisCountsThem)
-{
-    camera->SetCameraIndex(0);
-    camera->SetFloatValue("AcquisitionFrameRateAbs", 50);
-    camera->SetAcquisition(1);
-    ASSERT_TRUE(platform.processUntil([&] { return events.drops >= 3; }, 15000));
-    auto *device = dynamic_cast<AravisCamera *>(camera->device().get());
-    ASSERT_NE(device, nullptr);
-    uint64_t completed = 0, failures = 0, underruns = 0;
-    device->streamStatistics(completed, failures, underruns);
-    camera->SetAcquisition(0);
-    platform.processEvents();
-    EXPECT_EQ(static_cast<uint64_t>(events.drops), failures + underruns);
-}
-
-// The desktop shell with a real camera: listed, opened, played; killing it closes the window.
-class AravisShell : public AppFixture {
-protected:
-    void SetUp() override
-    {
-        fake = std::make_unique<ChildProcess>(fakeCameraCommand());
-        std::this_thread::sleep_for(300ms);
-    }
-    void TearDown() override
-    {
-        AppFixture::TearDown();
-        discovery.stop();
-        fake.reset();
-        CameraBus::instance().clear();
-    }
-    std::unique_ptr<ChildProcess> fake;
-    AravisDiscovery discovery;
-};
 
 TEST_F(AravisShell, ARealCameraOpensPlaysAndItsWindowClosesWhenItGoes)
 {

@@ -140,6 +140,25 @@ TEST(Cli, TalksToARealGigEVisionCamera)
     fs::remove_all(dir);
 }
 
+TEST(Cli, GrabStatsCountTheFramesAndPacketsALossyCameraSent)
+{
+    ChildProcess fake(fakeCameraCommand(10));  // 1 % of the stream packets lost
+    ASSERT_TRUE(fake.running());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const fs::path dir = fs::temp_directory_path() / ("molvane-cli-loss-" + std::to_string(getpid()));
+    CliRun grab = cli("grab GV01 --count 3 --out " + dir.string() + " --stats");
+    fs::remove_all(dir);
+    EXPECT_EQ(grab.status, 0) << grab.out;
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(grab.out, m, std::regex("dropped (\\d+),[^\\n]*\\nstream frames: completed (\\d+), lost (\\d+)")))
+        << grab.out;
+    EXPECT_EQ(m[1], m[3]);  // every frame the transport lost was reported as dropped
+    EXPECT_GE(std::stoi(m[2]), 3);
+    // The fake camera does not serve packet resend, so none is asked for.
+    EXPECT_TRUE(std::regex_search(grab.out, std::regex("stream packets: received [1-9]\\d*, missing \\d+, resent 0 of 0 asked")))
+        << grab.out;
+}
+
 TEST(Cli, InfoPrintsWhatItCanReadAndSaysWhatItCannot)
 {
     const fs::path dir = fs::temp_directory_path() / ("molvane-cli-info-" + std::to_string(getpid()));

@@ -33,6 +33,16 @@ public:
     ChildProcess &operator=(const ChildProcess &) = delete;
 
     bool running() const { return pid_ > 0; }
+    // Freezes it (SIGSTOP) and returns once it is stopped: its sockets stay open and nothing
+    // answers them.
+    void freeze()
+    {
+        if (pid_ <= 0)
+            return;
+        kill(pid_, SIGSTOP);
+        int status = 0;
+        waitpid(pid_, &status, WUNTRACED);
+    }
     void stop()
     {
         if (pid_ <= 0)

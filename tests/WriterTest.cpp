@@ -102,7 +102,8 @@ TEST(WriterQueue, KeepsArrivalOrderWhileEncodersFinishOutOfOrder)
         [&](WriterJob &job) { order.push_back(job.frame.number); });
     uint64_t attempts = 0;
     for (uint64_t i = 0; i < 200; ++i) {
-        FrameBuffer f = monoFrame(4, 4, 0);
+        // Large enough that copying it in overlaps the writer looking the reserved slots up.
+        FrameBuffer f = monoFrame(256, 256, 0);
         f.number = i;
         while (++attempts, !queue.push(f, {}))
             std::this_thread::sleep_for(std::chrono::microseconds(100));

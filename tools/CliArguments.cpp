@@ -48,8 +48,8 @@ CliArguments CliArguments::parse(const std::vector<std::string> &args, cam::Simu
             (a == "--multicast" ? r.multicast : r.monitor) = true;
         } else if (a == "--json") {
             r.json = true;
-        } else if (a == "--software") {
-            r.words.push_back(a);  // a flag of the trigger command
+        } else if (a == "--software" || a == "--stats") {
+            r.words.push_back(a);  // flags of the trigger and grab commands
         } else if (a == "--help" || a == "-h") {
             r.action = Action::Help;
             return r;

@@ -47,7 +47,7 @@ const char *kUsage =
     "  exec CAMERA NODE\n"
     "  read-register CAMERA ADDRESS          (hexadecimal)\n"
     "  write-register CAMERA ADDRESS VALUE   (hexadecimal)\n"
-    "  grab CAMERA --count N --out DIR [--format raw|bmp|jpg|tif|png]\n"
+    "  grab CAMERA --count N --out DIR [--format raw|bmp|jpg|tif|png] [--stats]\n"
     "  record CAMERA --seconds N --out FILE.avi [--codec NAME]\n"
     "  trigger CAMERA --software [--count N]    (one frame for each software trigger)\n"
     "  shot CAMERA --frames N --out DIR [--format raw|bmp|jpg|tif|png]   (a one or multi shot)\n"
@@ -56,6 +56,7 @@ const char *kUsage =
     "CAMERA is a list position from 0 or a text contained in the camera's list line.\n"
     "--multicast opens GigE Vision cameras with control, streaming to a multicast group;\n"
     "--monitor receives the stream of a camera another application controls.\n"
+    "--stats prints the frames and packets the transport received, resent and lost.\n"
     "--json prints list, info, get and tree as JSON.\n"
     "Exit status: 0 done, 1 a camera error, 2 a usage error.\n";
 
@@ -369,6 +370,10 @@ void Cli::grab()
     const cam::WriterStatus written = camera_.imageSaveStatus();
     std::cout << "received " << saved << " frames, dropped " << events_.drops << ", written "
               << written.written << ", not written " << written.lost << "\n";
+    if (args_.flag("--stats")) {
+        const cam::StreamStatistics s = camera_.device()->streamStatistics();
+        std::cout << "stream frames: " << s.framesText() << "\nstream packets: " << s.packetsText() << "\n";
+    }
     if (!written.error.empty())
         throw cam::CameraError(cam::code::FileError, written.error);
     if (saved < count)

@@ -17,6 +17,8 @@ namespace {
 
 constexpr int kAravisBuffers = 8;
 constexpr uint16_t kGvcpPort = 3956;
+constexpr uint32_t kRegGvcpCapability = 0x0934;
+constexpr uint32_t kCapabilityPacketResend = 1u << 2;  // bit 29 counted from the top
 
 bool isTimeout(const GError *error)
 {
@@ -174,10 +176,10 @@ void AravisCamera::setFrameRateIndex(int)
 
 void AravisCamera::resetCounters(StreamListener &listener)
 {
-    {
-        std::lock_guard<std::mutex> lock(deliveryMutex_);
-        listener_ = &listener;
-    }
+    // Under the delivery lock, which the stream thread holds while it counts: whatever orders the
+    // stream thread's start (GLib's own locks) is invisible to ThreadSanitizer.
+    std::lock_guard<std::mutex> lock(deliveryMutex_);
+    listener_ = &listener;
     received_ = 0;
     frameNumber_ = 0;
     underrunsSeen_ = 0;
@@ -261,6 +263,10 @@ void AravisCamera::startStream(StreamListener &listener, int bufferCount)
         startMulticast(listener, bufferCount);
         return;
     }
+    // Lost packets are asked for again only from a camera that says it serves PACKETRESEND_CMD;
+    // requests to one that does not (the fake camera) go unanswered and only add traffic.
+    const bool resend = ARV_IS_GV_DEVICE(arv_camera_get_device(camera)) &&
+                        (readRegister(kRegGvcpCapability) & kCapabilityPacketResend) != 0;
     GError *error = nullptr;
     const guint payload = arv_camera_get_payload(camera, &error);
     if (error)
@@ -280,7 +286,7 @@ void AravisCamera::startStream(StreamListener &listener, int bufferCount)
         throw CameraError(code::Failed, "cannot open the stream: " + why);
     }
     if (ARV_IS_GV_STREAM(stream))
-        g_object_set(stream, "socket-buffer", ARV_GV_STREAM_SOCKET_BUFFER_AUTO, nullptr);
+        tuneStream(stream, resend);
     pool_->lendTo(stream);
     resetCounters(listener);
     stream_ = stream;
@@ -299,6 +305,12 @@ void AravisCamera::startStream(StreamListener &listener, int bufferCount)
         stopStream();
         fail(error, "cannot start acquisition");
     }
+}
+
+void AravisCamera::tuneStream(ArvStream *stream, bool resend)
+{
+    g_object_set(stream, "socket-buffer", ARV_GV_STREAM_SOCKET_BUFFER_AUTO, "packet-resend",
+                 resend ? ARV_GV_STREAM_PACKET_RESEND_ALWAYS : ARV_GV_STREAM_PACKET_RESEND_NEVER, nullptr);
 }
 
 void AravisCamera::bufferDone(ArvStream *stream, ArvBuffer *buffer)
@@ -351,26 +363,16 @@ void AravisCamera::stopStream()
         }
     }
     if (monitor_) {
-        monitor_->stop();
+        monitor_->stop();  // its counts stay
+        lastStatistics_ = currentStatistics();
         monitor_.reset();
     }
     ArvStream *stream = stream_;
-    stream_ = nullptr;
     if (!stream)
         return;
     pool_->withdraw();  // frames the consumer still holds stay with the pool
-    if (lost_) {
-        // Nothing to stop on the camera; the stream is released off this thread, with this
-        // camera kept alive until no frame can reach it any more.
-        arv_stream_set_emit_signals(stream, FALSE);
-        {
-            std::lock_guard<std::mutex> lock(deliveryMutex_);
-            listener_ = nullptr;
-        }
-        BackgroundRelease::run([stream, keep = weak_from_this().lock()] { g_object_unref(stream); });
-        return;
-    }
-    if (camera_) {
+    const bool lost = lost_;  // nothing to stop on a lost camera
+    if (!lost && camera_) {
         GError *error = nullptr;
         arv_camera_stop_acquisition(camera_, &error);
         if (isTimeout(error))
@@ -379,25 +381,53 @@ void AravisCamera::stopStream()
             g_error_free(error);
     }
     arv_stream_set_emit_signals(stream, FALSE);
+    {
+        // Once a frame being handed on is through, the counts kept are exactly those reported.
+        std::lock_guard<std::mutex> lock(deliveryMutex_);
+        listener_ = nullptr;
+        lastStatistics_ = currentStatistics();
+    }
+    stream_ = nullptr;
+    if (lost) {
+        // The stream is released off this thread, with this camera kept alive until no frame
+        // can reach it any more.
+        BackgroundRelease::run([stream, keep = weak_from_this().lock()] { g_object_unref(stream); });
+        return;
+    }
     g_object_unref(stream);  // joins the stream thread
 }
 
 FrameQueue *AravisCamera::queue() { return pool_ ? &pool_->queue() : queue_.get(); }
 
-void AravisCamera::streamStatistics(uint64_t &completed, uint64_t &failures, uint64_t &underruns) const
+StreamStatistics AravisCamera::currentStatistics() const
 {
-    completed = failures = underruns = 0;
+    StreamStatistics s;
     if (monitor_) {
-        completed = monitor_->completed();
-        failures = monitor_->failures();
+        s.frames = true;
+        s.framesCompleted = monitor_->completed();
+        s.framesFailed = monitor_->failures();
     }
-    if (stream_) {
-        guint64 c = 0, f = 0, u = 0;
-        arv_stream_get_statistics(stream_, &c, &f, &u);
-        completed = c;
-        failures = f;
-        underruns = u;
+    if (!stream_)
+        return s;
+    s.frames = true;
+    guint64 completed = 0, failures = 0, underruns = 0;
+    arv_stream_get_statistics(stream_, &completed, &failures, &underruns);
+    s.framesCompleted = completed;
+    s.framesFailed = failures;
+    s.framesUnderrun = underruns;
+    if (ARV_IS_GV_STREAM(stream_)) {
+        s.packets = true;
+        s.packetsReceived = arv_stream_get_info_uint64_by_name(stream_, "n_received_packets");
+        s.packetsMissing = arv_stream_get_info_uint64_by_name(stream_, "n_missing_packets");
+        s.resendRequests = arv_stream_get_info_uint64_by_name(stream_, "n_resend_requests");
+        s.packetsResent = arv_stream_get_info_uint64_by_name(stream_, "n_resent_packets");
     }
+    return s;
+}
+
+StreamStatistics AravisCamera::streamStatistics() const
+{
+    return stream_ || monitor_ ? currentStatistics() : lastStatistics_;
 }
 
 void AravisCamera::startShots(int count)

@@ -58,8 +58,7 @@ public:
     void writeLut(int index, const uint16_t *values, size_t count) override;
     void loadSaveUserSet(int index, bool save) override;
 
-    // What Aravis itself counts on the current stream: completed, failed and underrun buffers.
-    void streamStatistics(uint64_t &completed, uint64_t &failures, uint64_t &underruns) const;
+    StreamStatistics streamStatistics() const override;
 
 private:
     void bufferDone(ArvStream *stream, ArvBuffer *buffer);
@@ -69,6 +68,8 @@ private:
     void startMulticast(StreamListener &listener, int bufferCount);
     void receiveRoute(const GvspRoute &route, StreamListener &listener, int bufferCount);
     void resetCounters(StreamListener &listener);
+    StreamStatistics currentStatistics() const;
+    static void tuneStream(ArvStream *stream, bool resend);
     bool shotMode();
     bool takeShotFrame();  // stream thread: whether a frame belongs to the current shot
     ArvDevice *device() const;
@@ -86,12 +87,13 @@ private:
     bool multicasting_ = false;             // this controller sends the stream to a group
     std::unique_ptr<FrameQueue> queue_;       // the pool of Molvane's own receiver
     std::unique_ptr<AravisFramePool> pool_;   // the pool Aravis's stream receives into
-    std::mutex deliveryMutex_;  // protects listener_ against a frame handed on while it changes
+    std::mutex deliveryMutex_;  // protects listener_, and the counters below while they are reset
     StreamListener *listener_ = nullptr;
     std::atomic<uint32_t> received_{0};
-    uint64_t frameNumber_ = 0;  // written on Aravis's stream thread only
+    uint64_t frameNumber_ = 0;  // counted on Aravis's stream thread
     uint64_t underrunsSeen_ = 0;  // likewise
     FrameRateMeter rateMeter_;
+    StreamStatistics lastStatistics_;  // of the stream stopped last; UI thread only
     std::atomic<int> shotsLeft_{-1};  // frames the current shot still delivers; -1: not shooting
 };
 

@@ -27,7 +27,6 @@ bool WriterQueue::push(const FrameBuffer &frame, const ImageSettings &settings, 
                        bool wait)
 {
     Slot *slot = nullptr;
-    uint64_t sequence = 0;
     {
         std::unique_lock<std::mutex> lock(mutex_);
         auto freeSlot = [&] {
@@ -45,7 +44,8 @@ bool WriterQueue::push(const FrameBuffer &frame, const ImageSettings &settings, 
             return false;
         }
         slot->state = State::Encoding;  // reserved: no encoder takes it until it is queued
-        sequence = nextSequence_++;
+        // Under the lock: the writer looks every reserved slot's sequence up while it waits.
+        slot->job.sequence = nextSequence_++;
     }
     // The copy runs outside the lock so that encoders and the writer keep going meanwhile.
     WriterJob &job = slot->job;
@@ -53,7 +53,6 @@ bool WriterQueue::push(const FrameBuffer &frame, const ImageSettings &settings, 
     job.settings = settings;
     job.path = path;
     job.encoded.clear();
-    job.sequence = sequence;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         slot->state = State::Queued;
