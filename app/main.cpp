@@ -1,5 +1,6 @@
 // The desktop program: options, simulated cameras, the application on Qt.
 #include "app/CMolvaneApp.h"
+#include "app/CSoakDriver.h"
 #ifdef MOLVANE_HAVE_ARAVIS
 #include "camera/aravis/AravisDiscovery.h"
 #endif
@@ -27,6 +28,8 @@ const char *kUsage =
     "  --sim-fault N:arrive=SECONDS      camera N is connected that long after start\n"
     "  --sim-fault N:remove=SECONDS      camera N is disconnected that long after start\n"
     "  --sim-fault N:line=HZ             camera N's trigger input lines pulse HZ times a second\n"
+    "  --soak-driver           a scripted operator opens, plays, records and switches pages\n"
+    "                          every second and reports frame counts on standard output\n"
     "Qt's own options (-platform, -style, ...) are passed on. Exit status 2: a usage error.\n";
 
 // Without --simulate, the "SimulatedCameras" setting says how many simulated cameras to list.
@@ -37,7 +40,7 @@ int simulatedFromSettings()
     return n > 0 && n <= 64 ? n : 0;
 }
 
-bool parseOptions(int argc, char **argv, int &simulate, cam::SimulatedCameras &sims)
+bool parseOptions(int argc, char **argv, int &simulate, cam::SimulatedCameras &sims, bool &soak)
 {
     for (int i = 1; i < argc; ++i) {
         const char *a = argv[i];
@@ -57,6 +60,8 @@ bool parseOptions(int argc, char **argv, int &simulate, cam::SimulatedCameras &s
                 return false;
             }
             simulate = static_cast<int>(n);
+        } else if (!std::strcmp(a, "--soak-driver")) {
+            soak = true;
         } else if (!std::strcmp(a, "--sim-fault")) {
             const char *v = value();
             std::string error;
@@ -79,11 +84,13 @@ int main(int argc, char **argv)
 {
     cam::SimulatedCameras sims;
     int simulate = -1;
-    if (!parseOptions(argc, argv, simulate, sims)) {
+    bool soak = false;
+    if (!parseOptions(argc, argv, simulate, sims, soak)) {
         std::cerr << kUsage;
         return 2;
     }
     std::unique_ptr<CMolvaneApp> app;
+    std::unique_ptr<CSoakDriver> driver;
 #ifdef MOLVANE_HAVE_ARAVIS
     cam::AravisDiscovery real;  // real cameras are always listed
 #endif
@@ -98,9 +105,14 @@ int main(int argc, char **argv)
             // Memory for one camera's frames, in MiB; the default when unset.
             cam::FrameBudget::setMegabytesFromSetting(fw::platform().settings().value("FramePoolMegabytes"));
             app = std::make_unique<CMolvaneApp>();
-            return app->InitInstance();
+            if (!app->InitInstance())
+                return false;
+            if (soak)
+                (driver = std::make_unique<CSoakDriver>(std::cout))->Start();
+            return true;
         },
         [&] {
+            driver.reset();
             app.reset();
 #ifdef MOLVANE_HAVE_ARAVIS
             real.stop();
