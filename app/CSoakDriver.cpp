@@ -103,6 +103,7 @@ void CSoakDriver::SwitchPage(CMainFrame &frame)
     if (!pane)
         return;
     const int n = static_cast<int>(std::size(kPages));
+    m_out << "soak: page " << m_nPage % (n + 1) << " on " << frame.activeCameraView()->m_strDeviceID << std::endl;
     if (m_nPage % (n + 1) == n)
         pane->ShowTreePage();
     else
