@@ -128,8 +128,10 @@ void CLUTDlg::OnSetLut()
 CLUTDlg::LutRead CLUTDlg::ReadLutFile(const std::string &path, LutTable &table, std::string *problem)
 {
     table.fill(0);
+    // A folder or a device opens, but reads as a table of zeros.
+    std::error_code ec;
     std::ifstream in(path);
-    if (!in)
+    if (!std::filesystem::is_regular_file(path, ec) || !in)
         return LutRead::CannotOpen;
     std::string word;
     for (size_t i = 0; i < table.size() && in >> word; ++i) {

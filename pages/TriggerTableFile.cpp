@@ -28,8 +28,10 @@ bool field(const std::string &token, int32_t &out)
 TriggerTableFile::Result TriggerTableFile::Read(const std::string &path)
 {
     Result r;
+    // A folder or a device opens, but reads as an empty table.
+    std::error_code ec;
     std::ifstream in(path);
-    if (!in) {
+    if (!std::filesystem::is_regular_file(path, ec) || !in) {
         r.status = Status::CannotOpen;
         return r;
     }
