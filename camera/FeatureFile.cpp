@@ -2,6 +2,7 @@
 #include "camera/FeatureFile.h"
 
 #include "camera/CameraError.h"
+#include "camera/WholeFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -224,8 +225,7 @@ void FeatureFile::save(FeatureAccess &f, const std::string &path, int visibility
     std::ostringstream text;
     for (const auto &s : collect(f, visibilityAfter))
         text << s.name << '=' << s.value << '\n';
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out || !(out << text.str()) || !out.flush())
+    if (!writeWholeFile(path, text.str()))
         throw CameraError(code::FileError, "cannot write " + path);
 }
 
