@@ -1,5 +1,6 @@
 // The Capture page: file names and folders, the timers of a stream, Auto's interval, the capture
 // state of each camera window, and failures that stop a capture with a message.
+#include "FileSizeLimit.h"
 #include "TestSupport.h"
 
 #include "app/CCameraInfoBasePane.h"
@@ -9,10 +10,8 @@
 #include "view/CChildFrame.h"
 #include "view/CMolvaneView.h"
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using cam::Dispid;
@@ -283,17 +282,12 @@ TEST_F(CapturePage, AFailingDiskStopsTheSeriesWithAMessageAndALogLine)
     select(p, CapType, CCaptureDlg::Auto);
     select(p, CapFormat, 1);  // BMP: 230 kB a frame
     p.form().setText(CapTime, "0");
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto handler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 1000;
-    setrlimit(RLIMIT_FSIZE, &small);
-    capture(p);
-    frames(3);
-    view->m_pCamera->FlushImages();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, handler);
+    {
+        FileSizeLimit full(1000);
+        capture(p);
+        frames(3);
+        view->m_pCamera->FlushImages();
+    }
     platform.advance(CCaptureDlg::kStatusPeriod);
     EXPECT_FALSE(view->m_bCapturing);
     EXPECT_FALSE(view->m_bAutoEveryFrame);

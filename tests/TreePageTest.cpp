@@ -1,5 +1,6 @@
 // The node tree page: the tree and its filters, access rules, value display by type, the
 // geometry acceptance rules, the special commands and white balance.
+#include "FileSizeLimit.h"
 #include "TestSupport.h"
 
 #include "app/CCameraInfoBasePane.h"
@@ -9,11 +10,9 @@
 #include "pages/CXMLTreeDlg.h"
 #include "view/CMolvaneView.h"
 
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sys/resource.h>
 
 using cam::Dispid;
 using namespace res;
@@ -280,17 +279,12 @@ TEST_F(TreePage, BadValuesAndBadFeatureFilesKeepTheCameraAndSavedFilesWhole)
         EXPECT_EQ(shownSince(m).size(), 1u);
     }
     // A disk that fills while the file is written: the one saved before stays whole.
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    auto handler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = limit;
-    small.rlim_cur = 16;
-    setrlimit(RLIMIT_FSIZE, &small);
     const Mark m = mark();
-    platform.answerFileDialog(saved);
-    p.dispatch(fw::Notify::Clicked, TreSaveFeatures);
-    setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, handler);
+    {
+        FileSizeLimit full(16);
+        platform.answerFileDialog(saved);
+        p.dispatch(fw::Notify::Clicked, TreSaveFeatures);
+    }
     EXPECT_EQ(shownSince(m).size(), 1u);
     std::ifstream after(saved);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(after), {}), before);
