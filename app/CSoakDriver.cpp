@@ -4,6 +4,7 @@
 #include "app/AppAccess.h"
 #include "app/CControlBasePane.h"
 #include "app/CMainFrame.h"
+#include "app/CMolvaneApp.h"
 #include "pages/CCaptureDlg.h"
 #include "res/ResourceIds.h"
 #include "view/CChildFrame.h"
@@ -32,7 +33,7 @@ CControlBasePane *ControlPane(CMainFrame &frame)
 
 } // namespace
 
-CSoakDriver::CSoakDriver(std::ostream &out) : m_out(out) {}
+CSoakDriver::CSoakDriver(std::ostream &out, int tickLimit) : m_out(out), m_nTickLimit(tickLimit) {}
 
 CSoakDriver::~CSoakDriver() { destroyWindow(); }
 
@@ -60,6 +61,10 @@ void CSoakDriver::Tick()
     CMainFrame *frame = mainFrame();
     if (!frame)
         return;
+    if (m_nTickLimit > 0 && m_nTick > m_nTickLimit) {
+        Finish(*frame);
+        return;
+    }
     OpenListedCameras(*frame);
     OpenAnalysisWindows(*frame);
     if (m_nTick % kRecordTicks == 0 || m_nTick % kRecordTicks == kRecordTicks / 2)
@@ -138,6 +143,17 @@ void CSoakDriver::ToggleRecording(CMainFrame &frame)
     m_bRecording = view->m_bCapturing != 0;
     m_out << "soak: recording " << (m_bRecording ? "started" : "stopped") << " on " << view->m_strDeviceID
           << std::endl;
+}
+
+void CSoakDriver::Finish(CMainFrame &frame)
+{
+    if (m_bRecording)
+        ToggleRecording(frame);
+    Report();
+    m_out << "soak: exit" << std::endl;
+    killTimer(kTimer);
+    if (CMolvaneApp *app = theApp())
+        app->OnAppExit();
 }
 
 void CSoakDriver::Report()

@@ -11,6 +11,7 @@
 #include "framework/Platform.h"
 #include "framework/qt/QtHost.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -30,6 +31,7 @@ const char *kUsage =
     "  --sim-fault N:line=HZ             camera N's trigger input lines pulse HZ times a second\n"
     "  --soak-driver           a scripted operator opens, plays, records and switches pages\n"
     "                          every second and reports frame counts on standard output\n"
+    "  --soak-ticks N          the same, and the program ends after N of its seconds\n"
     "Qt's own options (-platform, -style, ...) are passed on. Exit status 2: a usage error.\n";
 
 // Without --simulate, the "SimulatedCameras" setting says how many simulated cameras to list.
@@ -40,7 +42,7 @@ int simulatedFromSettings()
     return n > 0 && n <= 64 ? n : 0;
 }
 
-bool parseOptions(int argc, char **argv, int &simulate, cam::SimulatedCameras &sims, bool &soak)
+bool parseOptions(int argc, char **argv, int &simulate, cam::SimulatedCameras &sims, int &soak)
 {
     for (int i = 1; i < argc; ++i) {
         const char *a = argv[i];
@@ -61,7 +63,16 @@ bool parseOptions(int argc, char **argv, int &simulate, cam::SimulatedCameras &s
             }
             simulate = static_cast<int>(n);
         } else if (!std::strcmp(a, "--soak-driver")) {
-            soak = true;
+            soak = std::max(soak, 0);
+        } else if (!std::strcmp(a, "--soak-ticks")) {
+            const char *v = value();
+            char *end = nullptr;
+            const long n = v ? std::strtol(v, &end, 10) : 0;
+            if (!v || *end || n < 1 || n > 1000000) {
+                std::cerr << "molvane: --soak-ticks takes a number of seconds from 1 to 1000000\n";
+                return false;
+            }
+            soak = static_cast<int>(n);
         } else if (!std::strcmp(a, "--sim-fault")) {
             const char *v = value();
             std::string error;
@@ -84,7 +95,7 @@ int main(int argc, char **argv)
 {
     cam::SimulatedCameras sims;
     int simulate = -1;
-    bool soak = false;
+    int soak = -1;  // -1: no driver, 0: one without end, N: one that ends after N ticks
     if (!parseOptions(argc, argv, simulate, sims, soak)) {
         std::cerr << kUsage;
         return 2;
@@ -107,8 +118,8 @@ int main(int argc, char **argv)
             app = std::make_unique<CMolvaneApp>();
             if (!app->InitInstance())
                 return false;
-            if (soak)
-                (driver = std::make_unique<CSoakDriver>(std::cout))->Start();
+            if (soak >= 0)
+                (driver = std::make_unique<CSoakDriver>(std::cout, soak))->Start();
             return true;
         },
         [&] {

@@ -79,26 +79,34 @@ answer_boxes() {
 }
 last_tick() { awk '/^soak: tick / {t = $3} END {print t + 0}' "$out"; }
 
+total=$((minutes * 60))
 start_fake
 (cd "$work/records" && HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
-  exec "$app" --simulate 4 --soak-driver >"$out" 2>"$err") &
+  exec "$app" --simulate 4 --soak-ticks "$total" >"$out" 2>"$err") &
 app_pid=$!
 
-total=$((minutes * 60))
-warmup=$((total / 10 < 60 ? total / 10 : 60))  # pools, writers and windows settle first
 cycle=$((total / 2 < 300 ? total / 2 : 300))   # the fake camera goes away once a cycle
 away=$((cycle / 4 < 30 ? cycle / 4 : 30))       # and stays away that long
+# Memory is first measured once every action of the run has happened: a minute after the fake
+# camera came back the first time (in a short run, after a tenth of it).
+settle=$((cycle / 2 + away + 60))
+if ((settle + 120 > total)); then settle=$((total / 10)); fi
 step=5 stall=20
-failures=() boxes=() start_samples=() end_samples=()
-tick=0 tick_seen=0 crashed=0
+failures=() boxes=() start_samples=() samples=()
+tick=0 tick_seen=0 crashed=0 ended=0 stuck=0
 echo "soak: $minutes minutes, DISPLAY $DISPLAY, work folder $work"
-for ((t = step; t <= total; t += step)); do
+# The driver ends the program after $total of its ticks; it may run a little late on a busy machine.
+for ((t = step; t <= total + 300; t += step)); do
   sleep "$step"
   if ! kill -0 "$app_pid" 2>/dev/null; then
     wait "$app_pid"; status=$?
-    failures+=("the program ended after $t s with status $status")
-    crashed=1
     app_pid=
+    if grep -q '^soak: exit' "$out" && ((status == 0)); then
+      ended=1
+    else
+      failures+=("the program ended after $t s with status $status")
+      crashed=1
+    fi
     break
   fi
   # The driver ticks every second on the user-interface thread: no tick for a while means the
@@ -106,16 +114,20 @@ for ((t = step; t <= total; t += step)); do
   answer_boxes
   now=$(last_tick)
   if [ "$now" != "$tick" ]; then tick=$now tick_seen=$t; fi
-  if ((t - tick_seen >= stall)); then
+  if ((t - tick_seen >= stall)) && ! grep -q '^soak: exit' "$out"; then
     failures+=("no user-interface tick for $((t - tick_seen)) s at $t s (stuck at tick $tick)")
+    stuck=1
     break
   fi
   r=$(rss)
-  if ((t > warmup && t <= warmup + 60)); then start_samples+=("$r"); fi
-  if ((t > total - 60)); then end_samples+=("$r"); fi
+  [ -z "$r" ] && continue
+  if ((t > settle && t <= settle + 60)); then start_samples+=("$r"); fi
+  samples+=("$r")
   # Fake camera: killed half-way through each cycle, started again a little later.
   phase=$((t % cycle))
-  if ((phase >= cycle / 2 && phase < cycle / 2 + step)) && [ -n "$fake_pid" ]; then
+  if ((t >= total)); then
+    :  # the driver is finishing
+  elif ((phase >= cycle / 2 && phase < cycle / 2 + step)) && [ -n "$fake_pid" ]; then
     echo "soak: $t s: fake camera killed"; stop_fake
   elif ((phase >= cycle / 2 + away)) && [ -z "$fake_pid" ]; then
     echo "soak: $t s: fake camera started again"; start_fake
@@ -125,13 +137,16 @@ for ((t = step; t <= total; t += step)); do
   if ((t % 60 == 0)); then echo "soak: $t s: RSS ${r:-?} kB, tick $tick"; fi
 done
 
+if ((!ended && !crashed && !stuck)); then
+  failures+=("the program did not end by itself $((t - total)) s after its last tick was due")
+fi
 rss_start=$(printf '%s\n' "${start_samples[@]}" | mean)
-rss_end=$(printf '%s\n' "${end_samples[@]}" | mean)
+rss_end=$(printf '%s\n' "${samples[@]: -12}" | mean)  # the last minute
 echo
 echo "== Molvane soak: $minutes minutes =="
 if [ -n "$rss_start" ] && [ -n "$rss_end" ] && ((crashed == 0)); then
   growth=$(awk -v a="$rss_start" -v b="$rss_end" 'BEGIN {printf "%.1f", (b - a) * 100 / a}')
-  echo "RSS start (mean of the minute after ${warmup} s warm-up): $rss_start kB"
+  echo "RSS start (mean of the minute after ${settle} s): $rss_start kB"
   echo "RSS end (mean of the last minute): $rss_end kB"
   echo "RSS growth: $growth %"
   if awk -v g="$growth" 'BEGIN {exit !(g >= 5)}'; then failures+=("RSS grew $growth %"); fi
