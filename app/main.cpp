@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <malloc.h>
 #include <memory>
 
 namespace {
@@ -93,6 +94,11 @@ bool parseOptions(int argc, char **argv, int &simulate, cam::SimulatedCameras &s
 
 int main(int argc, char **argv)
 {
+    // Frame pools and writer buffers of several megabytes come and go with cameras and
+    // recordings. A fixed threshold keeps such blocks mapped on their own, so freeing one gives
+    // its memory back to the system; glibc's sliding threshold would move them into the heap,
+    // where freed blocks stay resident and the process grows with every camera opened again.
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
     cam::SimulatedCameras sims;
     int simulate = -1;
     int soak = -1;  // -1: no driver, 0: one without end, N: one that ends after N ticks
