@@ -17,23 +17,11 @@ namespace fs = std::filesystem;
 
 class SoakDriver : public AppFixture {
 protected:
-    void SetUp() override
-    {
-        dir = fs::temp_directory_path() / ("molvane-soak-" + std::to_string(getpid()));
-        fs::create_directories(dir);
-        platform.settings().setValue("CaptureStream", dir.string());
-    }
-    void TearDown() override
-    {
-        AppFixture::TearDown();
-        fs::remove_all(dir);
-    }
     void tick(CSoakDriver &d)
     {
         d.Tick();
         platform.processEvents();
     }
-    fs::path dir;
 };
 
 // Every listed camera is opened and played on the first tick, the three viewers are open,
@@ -41,6 +29,9 @@ protected:
 // limit ends the program as Exit does.
 TEST_F(SoakDriver, OpensEverythingSwitchesPagesRecordsInTurnAndEndsAtItsLimit)
 {
+    const fs::path dir = fs::temp_directory_path() / ("molvane-soak-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    platform.settings().setValue("CaptureStream", dir.string());
     start(2);
     std::ostringstream out;
     CSoakDriver driver(out, 13);
@@ -70,4 +61,5 @@ TEST_F(SoakDriver, OpensEverythingSwitchesPagesRecordsInTurnAndEndsAtItsLimit)
     EXPECT_NE(text.find("soak: recording started on SIM00001"), std::string::npos) << text;
     EXPECT_NE(text.find("soak: recording started on SIM00002"), std::string::npos) << text;
     EXPECT_NE(text.find("soak: exit"), std::string::npos);
+    fs::remove_all(dir);
 }
