@@ -10,6 +10,7 @@
 #include "view/CChildFrame.h"
 #include "view/CMolvaneView.h"
 
+#include <iterator>
 #include <vector>
 
 namespace {
