@@ -1,5 +1,6 @@
 // The desktop program: options, simulated cameras, the application on Qt.
 #include "app/CMolvaneApp.h"
+#include "app/CSoakDriver.h"
 #ifdef MOLVANE_HAVE_ARAVIS
 #include "camera/aravis/AravisDiscovery.h"
 #endif
@@ -14,9 +15,11 @@
 #include "framework/Platform.h"
 #include "framework/qt/QtHost.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <malloc.h>
 #include <memory>
 
 namespace {
@@ -31,9 +34,12 @@ const char *kUsage =
     "  --sim-fault N:arrive=SECONDS      camera N is connected that long after start\n"
     "  --sim-fault N:remove=SECONDS      camera N is disconnected that long after start\n"
     "  --sim-fault N:line=HZ             camera N's trigger input lines pulse HZ times a second\n"
+    "  --soak-driver           a scripted operator opens, plays, records and switches pages\n"
+    "                          every second and reports frame counts on standard output\n"
+    "  --soak-ticks N          the same, and the program ends after N of its seconds\n"
     "Qt's own options (-platform, -style, ...) are passed on. Exit status 2: a usage error.\n";
 
-bool parseOptions(int argc, char **argv, int &simulate, cam::SimulatedCameras &sims)
+bool parseOptions(int argc, char **argv, int &simulate, cam::SimulatedCameras &sims, int &soak)
 {
     for (int i = 1; i < argc; ++i) {
         const char *a = argv[i];
@@ -53,6 +59,17 @@ bool parseOptions(int argc, char **argv, int &simulate, cam::SimulatedCameras &s
                 return false;
             }
             simulate = static_cast<int>(n);
+        } else if (!std::strcmp(a, "--soak-driver")) {
+            soak = std::max(soak, 0);
+        } else if (!std::strcmp(a, "--soak-ticks")) {
+            const char *v = value();
+            char *end = nullptr;
+            const long n = v ? std::strtol(v, &end, 10) : 0;
+            if (!v || *end || n < 1 || n > 1000000) {
+                std::cerr << "molvane: --soak-ticks takes a number of seconds from 1 to 1000000\n";
+                return false;
+            }
+            soak = static_cast<int>(n);
         } else if (!std::strcmp(a, "--sim-fault")) {
             const char *v = value();
             std::string error;
@@ -73,13 +90,20 @@ bool parseOptions(int argc, char **argv, int &simulate, cam::SimulatedCameras &s
 
 int main(int argc, char **argv)
 {
+    // Frame pools and writer buffers of several megabytes come and go with cameras and
+    // recordings. A fixed threshold keeps such blocks mapped on their own, so freeing one gives
+    // its memory back to the system; glibc's sliding threshold would move them into the heap,
+    // where freed blocks stay resident and the process grows with every camera opened again.
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
     cam::SimulatedCameras sims;
     int simulate = -1;
-    if (!parseOptions(argc, argv, simulate, sims)) {
+    int soak = -1;  // -1: no driver, 0: one without end, N: one that ends after N ticks
+    if (!parseOptions(argc, argv, simulate, sims, soak)) {
         std::cerr << kUsage;
         return 2;
     }
     std::unique_ptr<CMolvaneApp> app;
+    std::unique_ptr<CSoakDriver> driver;
 #ifdef MOLVANE_HAVE_ARAVIS
     cam::AravisDiscovery real;  // real cameras are always listed
 #endif
@@ -106,9 +130,14 @@ int main(int argc, char **argv)
             // Memory for one camera's frames, in MiB; the default when unset.
             cam::FrameBudget::setMegabytesFromSetting(fw::platform().settings().value("FramePoolMegabytes"));
             app = std::make_unique<CMolvaneApp>();
-            return app->InitInstance();
+            if (!app->InitInstance())
+                return false;
+            if (soak >= 0)
+                (driver = std::make_unique<CSoakDriver>(std::cout, soak))->Start();
+            return true;
         },
         [&] {
+            driver.reset();
             app.reset();
 #ifdef MOLVANE_HAVE_ARAVIS
             real.stop();

@@ -2,11 +2,13 @@
 #include "camera/FeatureFile.h"
 
 #include "camera/CameraError.h"
+#include "camera/WholeFile.h"
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -223,15 +225,16 @@ void FeatureFile::save(FeatureAccess &f, const std::string &path, int visibility
     std::ostringstream text;
     for (const auto &s : collect(f, visibilityAfter))
         text << s.name << '=' << s.value << '\n';
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out || !(out << text.str()) || !out.flush())
+    if (!writeWholeFile(path, text.str()))
         throw CameraError(code::FileError, "cannot write " + path);
 }
 
 FeatureLoadReport FeatureFile::load(FeatureAccess &f, const std::string &path, const std::function<void(bool)> &pause)
 {
+    // A folder or a device opens, but reads as a file without features.
+    std::error_code ec;
     std::ifstream in(path, std::ios::binary);
-    if (!in)
+    if (!std::filesystem::is_regular_file(path, ec) || !in)
         throw CameraError(code::FileError, "cannot read " + path);
     std::ostringstream text;
     text << in.rdbuf();

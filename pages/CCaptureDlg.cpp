@@ -2,12 +2,14 @@
 #include "pages/CCaptureDlg.h"
 
 #include "app/AppAccess.h"
+#include "framework/TypedNumber.h"
 #include "framework/Platform.h"
 #include "res/ResourceIds.h"
 #include "view/CMolvaneView.h"
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -31,8 +33,6 @@ std::string lower(std::string s)
     return s;
 }
 
-// The number typed into an edit, read as a signed integer (0 when there is none).
-int number(const std::string &text) { return static_cast<int>(std::strtol(text.c_str(), nullptr, 10)); }
 
 // Creates a folder one level deep; a missing parent makes it fail silently.
 void createFolder(const std::string &path)
@@ -257,11 +257,14 @@ void CCaptureDlg::OnCapture()
     FolderOf(*view, type) = form().text(CapPath);
     createFolder(form().text(CapPath));  // a typed folder is used (not stored), so made if missing
     view->m_strFailedFolder.clear();     // a failure in it is reported afresh
-    const int ms = number(form().text(CapTime)) * 1000;
-    if (type == Stream && ms == 0) {
+    // Milliseconds as the recorder and the timers count them, in an int: a longer time is one
+    // they cannot keep, and gets the same answer as no time.
+    const long long typed = fw::wholeNumber(form().text(CapTime)) * 1000LL;
+    if ((type == Stream && typed == 0) || typed > INT_MAX) {
         ShowWarning(CapTimeAnchor, 576);
         return;
     }
+    const int ms = static_cast<int>(std::max<long long>(typed, INT_MIN));
     if (type == Still) {
         view->m_bStillRequest = 1;
     } else if (type == Stream) {

@@ -2,6 +2,7 @@
 #include "pages/CFeatureCtrlDlg.h"
 
 #include "camera/CameraError.h"
+#include "framework/TypedNumber.h"
 #include "framework/Platform.h"
 #include "res/ResourceIds.h"
 #include "view/CMolvaneView.h"
@@ -19,7 +20,6 @@ constexpr int kOnceTimer = 1;
 constexpr int kColValue = 1, kColAuto = 2;
 const char *const kShutter = "Shutter(ExposureTime)";
 
-int truncated(double v) { return static_cast<int>(std::trunc(v)); }
 
 // How one feature is read, bounded and written (a float is truncated toward zero).
 struct Feature {
@@ -35,12 +35,12 @@ int readGain(cam::CMolvane &c)
 {
     const std::string s = c.GetEnumValue("GainSelector");
     if (s == "Red")
-        return truncated(c.GetGainRed());
+        return fw::truncated(c.GetGainRed());
     if (s == "Green")
-        return truncated(c.GetGainGreen());
+        return fw::truncated(c.GetGainGreen());
     if (s == "Blue")
-        return truncated(c.GetGainBlue());
-    return truncated(c.GetGain());
+        return fw::truncated(c.GetGainBlue());
+    return fw::truncated(c.GetGain());
 }
 
 void writeGain(cam::CMolvane &c, int v)
@@ -87,13 +87,13 @@ const std::vector<Feature> &features()
              hi = c.GetGainMax();
          },
          writeGain},
-        {"BlackLevel", "BlackLevel", [](C &c) { return truncated(c.GetBlackLevel()); },
+        {"BlackLevel", "BlackLevel", [](C &c) { return fw::truncated(c.GetBlackLevel()); },
          [](C &c, int &lo, int &hi) {
-             lo = truncated(c.GetBlackLevelMin());
-             hi = truncated(c.GetBlackLevelMax());
+             lo = fw::truncated(c.GetBlackLevelMin());
+             hi = fw::truncated(c.GetBlackLevelMax());
          },
          [](C &c, int v) { c.SetBlackLevel(static_cast<float>(v)); }},
-        {"Gamma", "Gamma", [](C &c) { return truncated(c.GetGamma()); },
+        {"Gamma", "Gamma", [](C &c) { return fw::truncated(c.GetGamma()); },
          [](C &c, int &lo, int &hi) {
              lo = c.GetGammaMin();
              hi = c.GetGammaMax();
@@ -101,7 +101,7 @@ const std::vector<Feature> &features()
          [](C &c, int v) { c.SetGamma(static_cast<float>(v)); }},
         integer("Sharpness", &C::GetSharpness, &C::SetSharpness, &C::GetSharpnessMin, &C::GetSharpnessMax),
         integer("Saturation", &C::GetSaturation, &C::SetSaturation, &C::GetSaturationMin, &C::GetSaturationMax),
-        {"ExposureTime", kShutter, [](C &c) { return truncated(c.GetExposureTime()); },
+        {"ExposureTime", kShutter, [](C &c) { return fw::truncated(c.GetExposureTime()); },
          [](C &c, int &lo, int &hi) {
              lo = c.GetExposureTimeMin();
              hi = c.GetExposureTimeMax();
@@ -424,7 +424,7 @@ void CFeatureCtrlDlg::ApplyFeatureValue()
     const Feature *f = byNode(n);
     if (n == "BalanceWhiteAuto" || !f || !f->write)
         return;
-    int v = std::atoi(form().text(FeaValue).c_str());  // text that is no number reads as 0
+    int v = fw::wholeNumber(form().text(FeaValue));  // text that is no number reads as 0
     try {
         f->write(*c, v);
     } catch (const std::exception &) {

@@ -4,6 +4,7 @@
 #include "app/AppAccess.h"
 #include "app/CCameraInfoBasePane.h"
 #include "app/CMainFrame.h"
+#include "framework/TypedNumber.h"
 #include "framework/Platform.h"
 #include "res/ResourceIds.h"
 #include "view/CChildFrame.h"
@@ -27,7 +28,6 @@ std::string format(const char *f, double v)
     return buf;
 }
 
-int truncated(double v) { return static_cast<int>(std::trunc(v)); }
 
 
 } // namespace
@@ -131,8 +131,8 @@ void CGeneralSettingDlg::ShowRateBounds(float lower, float upper, float value)
     form().setText(FmtRateLow, format("%1.1f", lower));
     form().setText(FmtRateHigh, format("%3.1f", upper));
     form().setText(FmtRateBox, format("%3.1f", value));
-    form().setRange(FmtRateSlider, 0, truncated(10.0 * upper) - truncated(10.0 * lower));
-    form().setPos(FmtRateSlider, truncated(10.0 * (value - lower) + 0.5));
+    form().setRange(FmtRateSlider, 0, fw::truncated(10.0 * upper) - fw::truncated(10.0 * lower));
+    form().setPos(FmtRateSlider, fw::truncated(10.0 * (value - lower) + 0.5));
 }
 
 void CGeneralSettingDlg::ShowGigEFrameRate(float lower, float upper, float value)
@@ -164,7 +164,7 @@ void CGeneralSettingDlg::RefreshFormatPage()
         }
     }
     form().setRange(FmtZoomSpin, 0, 1000);
-    SetZoomSpin(truncated(view->m_fZoom));
+    SetZoomSpin(fw::truncated(view->m_fZoom));
     form().setCheck(FmtNone, 1);
     Attempt([&] {
         const int bits = c->GetBitPerPixel();
@@ -280,9 +280,9 @@ void CGeneralSettingDlg::ApplyGigEFrameRate()
         return;
     if (view->m_pCamera->GetAcquisitionMode() != "Continuous")
         return;
-    const float v = static_cast<float>(std::atof(form().text(FmtRateBox).c_str()));
+    const double v = fw::decimalNumber(form().text(FmtRateBox));
     if (v >= m_fRateLower && v <= m_fRateUpper)
-        view->m_pCamera->SetFloatValue(kFrameRateNode, v);
+        view->m_pCamera->SetFloatValue(kFrameRateNode, static_cast<float>(v));
     else
         ShowWarning(FmtRateSlider, 517);
 }
@@ -403,7 +403,7 @@ void CGeneralSettingDlg::OnBayer()
 
 void CGeneralSettingDlg::OnZoomSet()
 {
-    if (std::atoi(form().text(FmtZoomBox).c_str()) > 1000) {
+    if (fw::wholeNumber(form().text(FmtZoomBox)) > 1000) {
         ShowWarning(FmtZoomAnchor, 541);
         return;
     }
@@ -417,13 +417,13 @@ void CGeneralSettingDlg::ApplyZoom()
     if (!view || !view->m_pCamera || !frame)
         return;
     cam::CMolvane *c = view->m_pCamera;
-    const float z = static_cast<float>(std::atof(form().text(FmtZoomBox).c_str()));
+    const float z = static_cast<float>(fw::decimalNumber(form().text(FmtZoomBox)));
     view->m_fZoom = z;
     const float r = z / 100;
     frame->m_bZoomChanged = 0;
     fw::FramePeer *f = frame->frame();
     if (r > 0 && f->toolBarVisible(ToolbarZoom)) {
-        f->setSliderPos(CmdZoomSlider, truncated(z));
+        f->setSliderPos(CmdZoomSlider, fw::truncated(z));
         if (!frame->m_bZoomChanged) {  // the slider's own handling did not apply it
             const int p = f->sliderPos(CmdZoomSlider);
             view->m_fZoom = static_cast<float>(p);

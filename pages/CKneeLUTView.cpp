@@ -36,8 +36,10 @@ fw::Point CKneeLUTView::ToLut(fw::Point pixel)
 
 int CKneeLUTView::PointNear(fw::Point lut) const
 {
+    // A typed knee value may be any int: the distance is taken in a wider type.
+    const auto near = [](int a, int b) { return std::llabs(static_cast<long long>(a) - b) <= kPickRange; };
     for (int i = 0; i < 4; ++i)
-        if (std::abs(lut.x - m_page.KneeX(i)) <= kPickRange && std::abs(lut.y - m_page.KneeY(i)) <= kPickRange)
+        if (near(lut.x, m_page.KneeX(i)) && near(lut.y, m_page.KneeY(i)))
             return i;
     return -1;
 }

@@ -1,6 +1,7 @@
 // The LUT page.
 #include "pages/CLUTDlg.h"
 
+#include "framework/TypedNumber.h"
 #include "framework/Platform.h"
 #include "pages/CKneeLUTView.h"
 #include "res/ResourceIds.h"
@@ -18,8 +19,6 @@ namespace {
 const int kKneeEdits[8] = {KneeX1, KneeY1, KneeX2, KneeY2, KneeX3, KneeY3, KneeX4, KneeY4};
 const int kKneeSpins[8] = {KneeX1Spin, KneeY1Spin, KneeX2Spin, KneeY2Spin,
                            KneeX3Spin, KneeY3Spin, KneeX4Spin, KneeY4Spin};
-
-int number(const std::string &text) { return static_cast<int>(std::strtol(text.c_str(), nullptr, 10)); }
 
 void message(const std::string &text)
 {
@@ -162,7 +161,7 @@ void CLUTDlg::OnKneeSet()
     cam::CMolvane &c = *view->m_pCamera;
     std::array<int, 8> typed{};
     for (int i = 0; i < 8; ++i)
-        typed[i] = number(form().text(kKneeEdits[i]));
+        typed[i] = fw::wholeNumber(form().text(kKneeEdits[i]));
     Attempt([&] { c.SetKneeLUTPassThrough(form().check(KneePassThrough) ? 1 : 0); });
     Attempt([&] { c.SetKneeLUTEnable(form().check(KneeOn) ? 1 : 0); });
     for (int i = 0; i < 4; ++i)

@@ -2,6 +2,7 @@
 #include "pages/CROIDlg.h"
 
 #include "app/AppAccess.h"
+#include "framework/TypedNumber.h"
 #include "framework/Form.h"
 #include "pages/CRectView.h"
 #include "res/ResourceIds.h"
@@ -18,7 +19,6 @@ namespace {
 constexpr int kMinimumSize = 48;  // the smallest region "Set Area" writes
 constexpr int kPacketStep = 4;
 
-int number(const std::string &text) { return std::atoi(text.c_str()); }
 
 std::string bounds(int lo, int hi)
 {
@@ -140,11 +140,11 @@ void CROIDlg::ShowPacketBounds(cam::CMolvane &c)
 
 void CROIDlg::ShowModeButton() { form().setText(RoiMode, m_nRectMode == 0 ? "Draw" : "Move"); }
 
-int CROIDlg::Value(const Corner &c) const { return number(form().text(c.edit)); }
+int CROIDlg::Value(const Corner &c) const { return fw::wholeNumber(form().text(c.edit)); }
 
-int CROIDlg::SizeX() const { return number(form().text(RoiSizeX)); }
+int CROIDlg::SizeX() const { return fw::wholeNumber(form().text(RoiSizeX)); }
 
-int CROIDlg::SizeY() const { return number(form().text(RoiSizeY)); }
+int CROIDlg::SizeY() const { return fw::wholeNumber(form().text(RoiSizeY)); }
 
 void CROIDlg::SetSpin(int spin, int pos)
 {
@@ -303,7 +303,7 @@ void CROIDlg::OnPacketSet()
     CMolvaneView *view = ActiveView();
     if (!view || !view->m_pCamera || view->m_pCamera->GetCameraIndex() < 0)
         return;
-    const int packet = number(form().text(RoiPacket));
+    const int packet = fw::wholeNumber(form().text(RoiPacket));
     if (packet < m_nPacketMin || packet > m_nPacketMax || packet % kPacketStep != 0) {
         ShowWarning(RoiPacketSet, 515);
         return;

@@ -3,6 +3,7 @@
 
 #include "app/AppAccess.h"
 #include "app/CCameraInfoDlg.h"
+#include "framework/TypedNumber.h"
 #include "framework/Platform.h"
 #include "pages/CTriggerExtraDlg.h"
 #include "res/ResourceIds.h"
@@ -16,13 +17,10 @@ using namespace res;
 
 namespace {
 
-int truncated(double v) { return static_cast<int>(std::trunc(v)); }
 
-// Numbers typed into edits: signed decimal, text that is no number reads as 0.
-int number(const std::string &text) { return std::atoi(text.c_str()); }
 
 // "Mode12" -> 12: the text after "Mode".
-int modeNumber(const std::string &text) { return text.size() > 4 ? number(text.substr(4)) : 0; }
+int modeNumber(const std::string &text) { return text.size() > 4 ? fw::wholeNumber(text.substr(4)) : 0; }
 
 int indexOf(const std::vector<std::string> &items, const std::string &item)
 {
@@ -175,9 +173,9 @@ void CTriggerCtrlDlg::LoadTriggerSettings()
     form().enable(TrgSoftware, form().check(TrgOnOff) && source == "Software");
     ApplyTriggerModeLayout(mode);
     Attempt([&] {
-        const int delay = truncated(c->GetTriggerDelay(""));
+        const int delay = fw::truncated(c->GetTriggerDelay(""));
         form().setText(TrgDelay, std::to_string(delay));
-        ShowBounds(TrgDelaySpin, TrgDelayLow, TrgDelayHigh, truncated(c->GetTriggerDelayMin()), truncated(c->GetTriggerDelayMax()), delay);
+        ShowBounds(TrgDelaySpin, TrgDelayLow, TrgDelayHigh, fw::truncated(c->GetTriggerDelayMin()), fw::truncated(c->GetTriggerDelayMax()), delay);
     });
     form().setCheck(TrgMultiShot, view->m_bMultiShot ? 1 : 0);
     form().setCheck(TrgOneShot, view->m_bMultiShot ? 0 : 1);
@@ -248,7 +246,7 @@ void CTriggerCtrlDlg::SendTriggerParameter()
     CMolvaneView *view = View();
     if (!view)
         return;
-    const int p = number(form().text(TrgParameter));
+    const int p = fw::wholeNumber(form().text(TrgParameter));
     if (p < 0) {
         ShowWarning(TrgParameterAnchor, 524);
         return;
@@ -262,7 +260,7 @@ void CTriggerCtrlDlg::SendTriggerDelay()
     CMolvaneView *view = View();
     if (!view)
         return;
-    const double v = std::atof(form().text(TrgDelay).c_str());
+    const double v = fw::decimalNumber(form().text(TrgDelay));
     if (v < 0 || v > 4000) {
         ShowWarning(TrgSetDelay, 527);
         return;
@@ -276,7 +274,7 @@ void CTriggerCtrlDlg::OnSetExposure()
     CMolvaneView *view = View();
     if (!view)
         return;
-    const int t = number(form().text(TrgExposure)), i = number(form().text(TrgInterval));
+    const int t = fw::wholeNumber(form().text(TrgExposure)), i = fw::wholeNumber(form().text(TrgInterval));
     if (t < 1 || t > 64000 || i < 1 || i > 64000) {
         ShowWarning(TrgSetExposure, 552);
         return;
@@ -359,24 +357,24 @@ void CTriggerCtrlDlg::LoadStrobeDelayDuration()
     cam::CMolvane *c = view->m_pCamera;
     // What could not be read keeps the text it had; a camera without strobe timers has no
     // bounds either, which its value's message has already said.
-    int delay = number(form().text(TrgStrobeDelay));
-    if (Attempt([&] { delay = truncated(c->GetStrobeDelay("")); }))
+    int delay = fw::wholeNumber(form().text(TrgStrobeDelay));
+    if (Attempt([&] { delay = fw::truncated(c->GetStrobeDelay("")); }))
         form().setText(TrgStrobeDelay, std::to_string(delay));
     else
         Error("Error while setting Strobe Delay!");
     Attempt([&] {
         m_fStrobeDelayLower = c->GetStrobeDelayMin();
         m_fStrobeDelayUpper = c->GetStrobeDelayMax();
-        ShowBounds(TrgStrobeDelaySpin, TrgStrobeDelayLow, TrgStrobeDelayHigh, truncated(m_fStrobeDelayLower), truncated(m_fStrobeDelayUpper), delay);
+        ShowBounds(TrgStrobeDelaySpin, TrgStrobeDelayLow, TrgStrobeDelayHigh, fw::truncated(m_fStrobeDelayLower), fw::truncated(m_fStrobeDelayUpper), delay);
     });
-    int duration = number(form().text(TrgDuration));
-    if (Attempt([&] { duration = truncated(c->GetStrobeDuration("")); }))
+    int duration = fw::wholeNumber(form().text(TrgDuration));
+    if (Attempt([&] { duration = fw::truncated(c->GetStrobeDuration("")); }))
         form().setText(TrgDuration, std::to_string(duration));
     else
         Error("Error while setting Strobe Duration!");
     Attempt([&] {
-        m_nStrobeDurationLower = truncated(c->GetStrobeDurationMin());
-        m_nStrobeDurationUpper = truncated(c->GetStrobeDurationMax());
+        m_nStrobeDurationLower = fw::truncated(c->GetStrobeDurationMin());
+        m_nStrobeDurationUpper = fw::truncated(c->GetStrobeDurationMax());
         ShowBounds(TrgDurationSpin, TrgDurationLow, TrgDurationHigh, m_nStrobeDurationLower, m_nStrobeDurationUpper, duration);
     });
 }
@@ -414,8 +412,8 @@ void CTriggerCtrlDlg::SendStrobeDelayDuration()
     CMolvaneView *view = View();
     if (!view)
         return;
-    const int d = number(form().text(TrgStrobeDelay)), u = number(form().text(TrgDuration));
-    if (d < truncated(m_fStrobeDelayLower) || d > truncated(m_fStrobeDelayUpper)) {
+    const int d = fw::wholeNumber(form().text(TrgStrobeDelay)), u = fw::wholeNumber(form().text(TrgDuration));
+    if (d < fw::truncated(m_fStrobeDelayLower) || d > fw::truncated(m_fStrobeDelayUpper)) {
         ShowWarning(TrgStrobeDelayAnchor, 530);
         return;
     }
@@ -508,7 +506,7 @@ void CTriggerCtrlDlg::OnShot()
     }
     if (!form().check(TrgMultiShot))
         return;
-    const int count = number(form().text(TrgCount));
+    const int count = fw::wholeNumber(form().text(TrgCount));
     if (count < 2 || count > 65535) {
         ShowWarning(TrgCountAnchor, 326);
         return;

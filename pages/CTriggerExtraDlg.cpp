@@ -2,6 +2,7 @@
 #include "pages/CTriggerExtraDlg.h"
 
 #include "app/AppAccess.h"
+#include "framework/TypedNumber.h"
 #include "framework/BalloonAt.h"
 #include "framework/ErrorReport.h"
 #include "framework/Platform.h"
@@ -103,7 +104,7 @@ void CTriggerExtraDlg::GridToTable()
 {
     // A cell without a number counts as 0.
     for (int r = 0; r < kRecords; ++r) {
-        auto value = [&](int column) { return std::atoi(form().cell(SeqGrid, r, column).c_str()); };
+        auto value = [&](int column) { return fw::wholeNumber(form().cell(SeqGrid, r, column)); };
         m_table[r] = {r, value(1), value(2), value(3)};
     }
 }

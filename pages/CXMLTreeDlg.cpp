@@ -6,6 +6,7 @@
 #include "app/CControlBasePane.h"
 #include "app/CMainFrame.h"
 #include "camera/FeatureFile.h"
+#include "framework/TypedNumber.h"
 #include "framework/Platform.h"
 #include "pages/CGeneralSettingDlg.h"
 #include "res/ResourceIds.h"
@@ -385,7 +386,7 @@ bool CXMLTreeDlg::Accepted(cam::CMolvane &c, int v)
 
 void CXMLTreeDlg::SetInteger(cam::CMolvane &c)
 {
-    const int v = std::atoi(form().text(TreValue).c_str());
+    const int v = fw::wholeNumber(form().text(TreValue));
     if (!kCheckedIntegers.count(m_strNode)) {
         try {
             c.SetIntValue(m_strNode, v);
@@ -464,7 +465,7 @@ void CXMLTreeDlg::RunCommand(cam::CMolvane &c)
         view->m_bPlaying = 0;
     } else if (n == "UserSetLoad") {
         // The set number follows the first seven characters of the entry ("UserSet3" is 3).
-        auto number = [](const std::string &s) { return s.size() > 7 ? std::atoi(s.c_str() + 7) : 0; };
+        auto number = [](const std::string &s) { return s.size() > 7 ? fw::wholeNumber(s.substr(7)) : 0; };
         const std::string s = c.GetEnumValue("UserSetSelector");
         int set = number(s);
         if (s == "Default") {
@@ -502,13 +503,13 @@ void CXMLTreeDlg::SetNodeValue()
         break;
     case 2:
         try {
-            c.SetFloatValue(m_strNode, static_cast<float>(std::atof(form().text(TreValue).c_str())));
+            c.SetFloatValue(m_strNode, static_cast<float>(fw::decimalNumber(form().text(TreValue))));
         } catch (const std::exception &) {
             form().setText(TreValue, printf2f(c.GetFloatValue(m_strNode)));
         }
         break;
     case 3:
-        c.SetBoolValue(m_strNode, std::atoi(form().text(TreValue).c_str()));
+        c.SetBoolValue(m_strNode, fw::wholeNumber(form().text(TreValue)));
         break;
     case 4:
         c.SetStringValue(m_strNode, form().text(TreValue));

@@ -3,13 +3,16 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 LutFile::Status LutFile::Read(const std::string &path, Table &table, std::string *problem)
 {
     table.fill(0);
+    // A folder or a device opens, but reads as a table of zeros.
+    std::error_code ec;
     std::ifstream in(path);
-    if (!in)
+    if (!std::filesystem::is_regular_file(path, ec) || !in)
         return Status::CannotOpen;
     return Read(in, table, problem);
 }

@@ -1,6 +1,8 @@
 // Trigger sequence table files.
 #include "pages/TriggerTableFile.h"
 
+#include "camera/WholeFile.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -27,9 +29,11 @@ bool field(const std::string &token, int32_t &out)
 
 TriggerTableFile::Result TriggerTableFile::Read(const std::string &path)
 {
+    Result r;
+    // A folder or a device opens, but reads as an empty table.
+    std::error_code ec;
     std::ifstream in(path);
-    if (!in) {
-        Result r;
+    if (!std::filesystem::is_regular_file(path, ec) || !in) {
         r.status = Status::CannotOpen;
         return r;
     }
@@ -69,29 +73,13 @@ TriggerTableFile::Result TriggerTableFile::Read(std::istream &in)
 
 bool TriggerTableFile::Write(const std::string &path, const std::vector<cam::TriggerRecord> &records)
 {
-    const std::string temporary = path + ".part";
-    {
-        std::ofstream out(temporary);
-        if (!out)
-            return false;
-        char line[64];
-        for (size_t i = 0; i < records.size(); ++i) {
-            const cam::TriggerRecord &t = records[i];
-            std::snprintf(line, sizeof line, "%d  %d  %d  %d\n", static_cast<int>(i + 1), t.increment, t.gain,
-                          t.shutter);
-            out << line;
-        }
-        out.close();
-        if (!out) {
-            std::remove(temporary.c_str());
-            return false;
-        }
+    std::string text;
+    char line[64];
+    for (size_t i = 0; i < records.size(); ++i) {
+        const cam::TriggerRecord &t = records[i];
+        std::snprintf(line, sizeof line, "%d  %d  %d  %d\n", static_cast<int>(i + 1), t.increment, t.gain,
+                      t.shutter);
+        text += line;
     }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return cam::writeWholeFile(path, text);
 }

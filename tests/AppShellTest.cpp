@@ -435,3 +435,37 @@ TEST_F(AppShell, RegisterAccessReadsAndWritesHexadecimalRegisters)
     EXPECT_EQ(CRegisterAccessDlg::ParseHex("1fZ9"), 0x1fu);
     EXPECT_EQ(CRegisterAccessDlg::ParseHex("xyz"), 0u);
 }
+
+// Bad entries in both fields of a register window: what is no hexadecimal number is sent as the
+// number its leading hexadecimal digits form (0 when there are none), a read shows 8 digits or
+// nothing, and no entry raises a message or reaches past the register's 32 bits.
+TEST_F(AppShell, RegisterAccessTakesBadEntriesAsTheirLeadingHexDigitsWithoutAMessage)
+{
+    start(1);
+    CMolvaneView *view = open(0);
+    frame().routeCommand(res::CmdRegisterAccess);
+    CRegisterAccessDlg &r = *frame().m_pRegisterDlg[0];
+    std::vector<std::string> texts = badNumbers();
+    for (const char *hex : {"zz", "123456789abc", "fffffffff", "c\xff\xfe"})
+        texts.push_back(hex);
+    for (const std::string &text : texts) {
+        SCOPED_TRACE(text);
+        const Mark m = mark(view->m_pCamera);
+        r.form().setText(res::RegAddress, text);
+        r.dispatch(fw::Notify::EditChange, res::RegAddress);
+        r.dispatch(fw::Notify::Clicked, res::RegRead);
+        const std::string data = r.form().text(res::RegData);
+        EXPECT_TRUE(data.empty() || (data.size() == 8 && data.find_first_not_of("0123456789abcdef") == std::string::npos))
+            << data;
+        r.form().setText(res::RegAddress, "1000");
+        r.form().setText(res::RegData, text);
+        r.dispatch(fw::Notify::EditChange, res::RegData);
+        r.dispatch(fw::Notify::Clicked, res::RegWrite);
+        r.dispatch(fw::Notify::Clicked, res::RegRead);
+        EXPECT_EQ(r.form().text(res::RegData).size(), 8u);
+        char expected[16];
+        std::snprintf(expected, sizeof expected, "%08x", CRegisterAccessDlg::ParseHex(text));
+        EXPECT_EQ(r.form().text(res::RegData), text.empty() ? r.form().text(res::RegData) : expected);
+        EXPECT_TRUE(shownSince(m).empty());
+    }
+}

@@ -1,5 +1,6 @@
 // The Capture page: file names and folders, the timers of a stream, Auto's interval, the capture
 // state of each camera window, and failures that stop a capture with a message.
+#include "FileSizeLimit.h"
 #include "TestSupport.h"
 
 #include "app/CCameraInfoBasePane.h"
@@ -9,9 +10,8 @@
 #include "view/CChildFrame.h"
 #include "view/CMolvaneView.h"
 
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
+#include <fstream>
 #include <unistd.h>
 
 using cam::Dispid;
@@ -282,17 +282,12 @@ TEST_F(CapturePage, AFailingDiskStopsTheSeriesWithAMessageAndALogLine)
     select(p, CapType, CCaptureDlg::Auto);
     select(p, CapFormat, 1);  // BMP: 230 kB a frame
     p.form().setText(CapTime, "0");
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto handler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 1000;
-    setrlimit(RLIMIT_FSIZE, &small);
-    capture(p);
-    frames(3);
-    view->m_pCamera->FlushImages();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, handler);
+    {
+        FileSizeLimit full(1000);
+        capture(p);
+        frames(3);
+        view->m_pCamera->FlushImages();
+    }
     platform.advance(CCaptureDlg::kStatusPeriod);
     EXPECT_FALSE(view->m_bCapturing);
     EXPECT_FALSE(view->m_bAutoEveryFrame);
@@ -304,4 +299,71 @@ TEST_F(CapturePage, AFailingDiskStopsTheSeriesWithAMessageAndALogLine)
     ASSERT_EQ(log.size(), 1u);
     EXPECT_NE(log[0].find("frames not written"), std::string::npos) << log[0];
     EXPECT_TRUE(files("CaptureAuto").empty());  // no partial file, no temporary one
+}
+
+// Bad entries in the time field for a stream and a series, and folders no file can be written
+// in: a time is read as the whole number it begins with, one of no seconds or too many for the
+// timers gets "Unavailable capture time", a negative one starts no stream; a still into a folder
+// below a regular file or in /proc gets "Unable to open image file." once, a stream there gets
+// "Not supported capture format."; the regular file stays as it was.
+TEST_F(CapturePage, BadTimesAndUnwritableFoldersAreAnsweredAndNothingRunsAway)
+{
+    start(1);
+    CCaptureDlg &p = page(0);
+    const std::string timeBalloon = "Unavailable capture time";
+    struct Row {
+        std::string text;
+        bool streamBalloon, streamStarts, autoBalloon;
+    };
+    const Row rows[] = {
+        {"", true, false, false},        {"abc", true, false, false},
+        {"99999999999999999999", true, false, true}, {"-99999999999999999999", false, false, false},
+        {"-5", false, false, false},     {"1e999", false, true, false},
+    };
+    ASSERT_EQ(std::size(rows), badNumbers().size());
+    for (const Row &r : rows) {
+        for (int type : {CCaptureDlg::Stream, CCaptureDlg::Auto}) {
+            SCOPED_TRACE("\"" + r.text + "\" type " + std::to_string(type));
+            select(p, CapType, type);
+            p.form().setText(CapTime, r.text);
+            const Mark m = mark();
+            capture(p);
+            const bool balloon = type == CCaptureDlg::Stream ? r.streamBalloon : r.autoBalloon;
+            EXPECT_EQ(shownSince(m), balloon ? std::vector<std::string>{timeBalloon} : std::vector<std::string>{});
+            if (type == CCaptureDlg::Stream) {
+                EXPECT_EQ(view->m_bCapturing != 0, r.streamStarts);
+            } else {
+                EXPECT_EQ(view->m_bCapturing != 0, !balloon);
+            }
+            if (platform.hasTimer(&p, CCaptureDlg::EndTimer)) {
+                EXPECT_GT(platform.timerPeriod(&p, CCaptureDlg::EndTimer), 0);
+            }
+            if (platform.hasTimer(&p, CCaptureDlg::AutoTimer)) {
+                EXPECT_GT(platform.timerPeriod(&p, CCaptureDlg::AutoTimer), 0);
+            }
+            if (view->m_bCapturing)
+                capture(p);  // Stop
+            EXPECT_FALSE(view->m_bCapturing);
+        }
+    }
+    const fs::path regular = dir / "regular.jpg";
+    std::ofstream(regular) << "kept";
+    for (const std::string &folder : {(regular / "sub").string(), std::string("/proc/molvane-capture")}) {
+        SCOPED_TRACE(folder);
+        select(p, CapType, CCaptureDlg::Still);
+        p.form().setText(CapPath, folder);
+        Mark m = mark();
+        capture(p);
+        frames(3);
+        EXPECT_EQ(shownSince(m), std::vector<std::string>{"Unable to open image file."});
+        select(p, CapType, CCaptureDlg::Stream);
+        p.form().setText(CapPath, folder);
+        p.form().setText(CapTime, "2");
+        m = mark();
+        capture(p);
+        EXPECT_EQ(shownSince(m), std::vector<std::string>{"Not supported capture format."});
+        EXPECT_FALSE(view->m_bCapturing);
+    }
+    std::ifstream kept(regular);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
 }

@@ -206,3 +206,53 @@ TEST_F(FeaturePage, DefaultLoadsTheFirstUserSet)
     EXPECT_EQ(view->m_pCamera->GetSharpness(), 0);
     EXPECT_EQ(p.form().cell(FeaList, 3, 1), "    0");
 }
+
+// Every bad entry in the value box of every row of a colour and a mono camera, and in the
+// exposure text box: a value box entry reads as its whole number (none: 0) and the camera keeps
+// only what lies within the row's bounds, which the box then shows; an exposure text without a
+// unit gets "Unit error", stays for the operator to correct and nothing is written; one with a
+// unit but no usable time is refused and the camera's time shown again.
+TEST_F(FeaturePage, BadNumbersLeaveEveryFeatureWithinItsBoundsAndTheBoxShowingIt)
+{
+    start(2);
+    CFeatureCtrlDlg &p = page(1);
+    for (int line : {1, 0}) {
+        view = open(line);
+        frame().m_pControlPane->RefreshPages();
+        for (int r = 0; r < p.form().rowCount(FeaList); ++r) {
+            const std::string row = p.form().cell(FeaList, r, 0);
+            if (row == "WhiteBalance")
+                continue;  // a list, no value box
+            for (const std::string &text : badNumbers()) {
+                SCOPED_TRACE(row + " <- \"" + text + "\"");
+                pick(p, row);
+                if (!p.form().isEnabled(FeaValue))
+                    break;  // run automatically
+                p.form().setText(FeaValue, text);
+                EXPECT_TRUE(enter(p, FeaValue));
+                const int shown = std::stoi(p.form().text(FeaValue));
+                EXPECT_GE(shown, std::stoi(p.form().text(FeaLow)));
+                EXPECT_LE(shown, std::stoi(p.form().text(FeaHigh)));
+                pick(p, row);  // read back from the camera
+                EXPECT_EQ(std::stoi(p.form().text(FeaValue)), shown);
+            }
+        }
+    }
+    pick(p, "Shutter(ExposureTime)");
+    const std::string kept = view->m_pCamera->GetExposureTimeText();
+    for (const std::string &number : badNumbers()) {
+        for (const std::string &text : {number, number + " ms"}) {
+            SCOPED_TRACE(text);
+            const Mark m = mark(view->m_pCamera);
+            p.form().setText(FeaExposure, text);
+            fw::guarded([&] { enter(p, FeaExposure); });
+            if (text == number) {
+                EXPECT_EQ(shownSince(m), std::vector<std::string>{"Unit error"});
+                EXPECT_EQ(callsSince(*view->m_pCamera, m, {Dispid::SetExposureTimeText}), 0);
+            } else {
+                EXPECT_EQ(p.form().text(FeaExposure), kept);
+            }
+            EXPECT_EQ(view->m_pCamera->GetExposureTimeText(), kept);
+        }
+    }
+}

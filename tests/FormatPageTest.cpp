@@ -217,3 +217,33 @@ TEST_F(FormatPage, TheZoomBoxRefusesAbove1000AndZeroFitsTheWindow)
     frame().routeCommand(CmdZoom100);
     EXPECT_EQ(p.form().text(FmtZoomBox), "100");
 }
+
+// Every bad entry in the two number boxes: the rate box refuses each with its balloon and
+// writes nothing; the zoom box refuses what is too large for any number with its own balloon and
+// reads the rest as the whole number they begin with (none: fit to the window), never beyond 1000.
+TEST_F(FormatPage, BadNumbersInTheRateAndZoomBoxesNeverReachTheCameraOutOfRange)
+{
+    start(1);
+    CGeneralSettingDlg &p = page(0);
+    const std::string rateBalloon = "Unavailable node range.";
+    const std::string zoomBalloon = "Unavailable zoom range.\n Available range : 1 ~ 1000";
+    for (const std::string &text : badNumbers()) {
+        SCOPED_TRACE(text);
+        Mark m = mark(view->m_pCamera);
+        p.form().setText(FmtRateBox, text);
+        EXPECT_TRUE(enter(p, FmtRateBox));
+        EXPECT_EQ(shownSince(m), std::vector<std::string>{rateBalloon});
+        EXPECT_EQ(callsSince(*view->m_pCamera, m, {Dispid::SetFloatValue}), 0);
+
+        m = mark(view->m_pCamera);
+        p.form().setText(FmtZoomBox, text);
+        click(p, FmtZoomSet);
+        const bool huge = text == "99999999999999999999";
+        EXPECT_EQ(shownSince(m), huge ? std::vector<std::string>{zoomBalloon} : std::vector<std::string>{});
+        EXPECT_LE(view->m_fZoom, 1000.0f);
+        EXPECT_LE(view->m_pCamera->zoom(), 10.0f);
+        if (huge) {
+            EXPECT_EQ(callsSince(*view->m_pCamera, m, {Dispid::SetZoom}), 0);
+        }
+    }
+}

@@ -236,3 +236,52 @@ TEST_F(LUTPage, ALutFileAndTheKneeCurveChangeTheLiveImage)
     EXPECT_GT(meanOfNextFrame(), plain * 1.2);
     fs::remove(file);
 }
+
+// Bad entries in the eight knee fields and bad LUT files: a typed knee value goes to the camera
+// unchecked and the camera keeps only points within 0 to 4095, and the graph still picks points
+// by the typed table; a missing file, a folder, a binary file and a path below a regular file
+// are refused with a message before the camera is touched.
+TEST_F(LUTPage, BadKneeNumbersAndBadLutFilesNeverPutTheCameraOutOfRange)
+{
+    start(1);
+    CLUTDlg &p = page();
+    cam::CMolvane &c = *view->m_pCamera;
+    const int edits[] = {KneeX1, KneeY1, KneeX2, KneeY2, KneeX3, KneeY3, KneeX4, KneeY4};
+    for (int edit : edits) {
+        for (const std::string &text : badNumbers()) {
+            SCOPED_TRACE(std::to_string(edit) + " <- \"" + text + "\"");
+            click(p, KneeLinear);
+            p.form().setText(edit, text);
+            const Mark m = mark(&c);
+            click(p, KneeSet);
+            EXPECT_TRUE(shownSince(m).empty());
+            for (int i = 0; i < 4; ++i) {
+                int x = -1, y = -1;
+                c.GetKneePoint(i, &x, &y);
+                EXPECT_TRUE(x >= 0 && x <= 4095 && y >= 0 && y <= 4095) << i << ": " << x << "," << y;
+            }
+            graph(p).pressLeft({0, 273});
+            graph(p).releaseLeft({0, 273});
+            for (int i = 0; i < 4; ++i)  // the release pins the typed table to the graph
+                EXPECT_TRUE(p.KneeX(i) >= 0 && p.KneeX(i) <= 4095 && p.KneeY(i) >= 0 && p.KneeY(i) <= 4095);
+        }
+    }
+    p.form().setCheck(LutOnOff, 1);
+    const fs::path binary = writeText("binary.dat", std::string("\x89PNG\r\n\x1a\n\0\0", 10));
+    const fs::path regular = writeText("regular.dat", "1 2 3");
+    const std::string paths[] = {"/nonexistent/lut.dat", fs::temp_directory_path().string(), binary.string(),
+                                 (regular / "lut.dat").string()};
+    for (const std::string &path : paths) {
+        SCOPED_TRACE(path);
+        const Mark m = mark(&c);
+        platform.answerFileDialog(path);
+        click(p, LutWrite);
+        ASSERT_EQ(shownSince(m).size(), 1u);
+        EXPECT_TRUE(shownSince(m)[0] == "Unable to open file" ||
+                    shownSince(m)[0].find("Nothing was written to the camera.") != std::string::npos)
+            << shownSince(m)[0];
+        EXPECT_EQ(callsSince(c, m, {Dispid::WriteLUT, Dispid::LUTIndex, Dispid::LUTEnable}), 0);
+    }
+    fs::remove(binary);
+    fs::remove(regular);
+}

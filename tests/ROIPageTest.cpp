@@ -389,3 +389,50 @@ TEST_F(ROIPage, RegionWritesInAnyOrderAreNeverRefusedOnTheWay)
     EXPECT_EQ(c.GetImageWidth(), 1200);
     EXPECT_EQ(c.GetOffsetX(), 80);
 }
+
+// Every bad entry in each corner field, set with "Set Area" and with Return in the field, and in
+// the packet field of a Format7 camera: refused with its balloon before the camera is touched, or
+// read as a number that makes a region inside the sensor; the camera's region always fits it.
+TEST_F(ROIPage, BadNumbersInEveryFieldLeaveTheCamerasRegionInsideTheSensor)
+{
+    start(3);
+    CROIDlg &f7 = format7Page();
+    cam::CMolvane &c7 = *view->m_pCamera;
+    for (const std::string &text : badNumbers()) {
+        SCOPED_TRACE(text);
+        f7.form().setText(RoiPacket, text);
+        const Mark m = mark(&c7);
+        f7.dispatch(fw::Notify::Clicked, RoiPacketSet);
+        EXPECT_EQ(shownSince(m), std::vector<std::string>{"Unavailable Byte per packet value"});
+        EXPECT_EQ(callsSince(c7, m, {Dispid::BytePerPacket}), 0);
+    }
+    CROIDlg &p = page(0);
+    cam::CMolvane &c = *view->m_pCamera;
+    const int maxW = c.GetMaxWidth(), maxH = c.GetMaxHeight();
+    const std::vector<cam::Dispid> region = {Dispid::OffsetX, Dispid::OffsetY, Dispid::ImageWidth,
+                                             Dispid::ImageHeight};
+    const std::vector<std::string> refusals = {"ROI size error", "Unavailable EndX value", "Unavailable EndY value"};
+    for (int field : {RoiStartX, RoiStartY, RoiEndX, RoiEndY}) {
+        for (const std::string &text : badNumbers()) {
+            for (bool byReturn : {false, true}) {
+                SCOPED_TRACE(std::to_string(field) + " <- \"" + text + "\"" + (byReturn ? " Return" : " Set"));
+                type(p, 0, 0, 640, 480);
+                p.form().setText(field, text);
+                const Mark m = mark(&c);
+                if (byReturn)
+                    enter(p, field);
+                else
+                    p.dispatch(fw::Notify::Clicked, RoiSetArea);
+                for (const std::string &s : shownSince(m))
+                    EXPECT_NE(std::find(refusals.begin(), refusals.end(), s), refusals.end()) << s;
+                if (!shownSince(m).empty()) {
+                    EXPECT_EQ(callsSince(c, m, region), 0);
+                }
+                EXPECT_GE(c.GetOffsetX(), 0);
+                EXPECT_GE(c.GetOffsetY(), 0);
+                EXPECT_LE(c.GetOffsetX() + c.GetImageWidth(), maxW);
+                EXPECT_LE(c.GetOffsetY() + c.GetImageHeight(), maxH);
+            }
+        }
+    }
+}

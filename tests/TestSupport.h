@@ -50,8 +50,54 @@ inline std::vector<int> puts(const cam::CMolvane &c, std::vector<cam::Dispid> on
     return out;
 }
 
+// Text typed where a number belongs that is no usable number: empty, letters, beyond any int,
+// negative, and an exponent beyond any float.
+inline const std::vector<std::string> &badNumbers()
+{
+    static const std::vector<std::string> texts = {"", "abc", "99999999999999999999",
+                                                   "-99999999999999999999", "-5", "1e999"};
+    return texts;
+}
+
+// A point in what the operator was shown and what a camera was sent, for tables of entries that
+// each look only at what followed them.
+struct Mark {
+    size_t balloons = 0, boxes = 0, calls = 0;
+};
+
 class AppFixture : public ::testing::Test {
 protected:
+    Mark mark(const cam::CMolvane *c = nullptr) const
+    {
+        return {platform.balloons().size(), platform.messageBoxes().size(), c ? c->callLog().calls().size() : 0};
+    }
+    // The texts of the balloons, then of the message boxes, shown since the mark.
+    std::vector<std::string> shownSince(const Mark &m) const
+    {
+        std::vector<std::string> out;
+        for (size_t i = m.balloons; i < platform.balloons().size(); ++i)
+            out.push_back(platform.balloons()[i].text);
+        for (size_t i = m.boxes; i < platform.messageBoxes().size(); ++i)
+            out.push_back(platform.messageBoxes()[i].text);
+        return out;
+    }
+    // The camera's property writes and method calls among `only` since the mark.
+    static int callsSince(const cam::CMolvane &c, const Mark &m, std::vector<cam::Dispid> only)
+    {
+        int n = 0;
+        const auto &calls = c.callLog().calls();
+        for (size_t i = m.calls; i < calls.size(); ++i)
+            for (auto d : only)
+                n += calls[i].dispid == d && calls[i].kind != cam::CallKind::Get;
+        return n;
+    }
+    static bool enter(fw::Window &w, int focus)
+    {
+        fw::KeyEvent key;
+        key.key = fw::Key::Enter;
+        key.controlId = focus;
+        return w.preTranslateKey(key);
+    }
     void start(int cameras, const std::vector<std::string> &faults = {})
     {
         for (const auto &f : faults)

@@ -1,14 +1,17 @@
 // The node tree page: the tree and its filters, access rules, value display by type, the
 // geometry acceptance rules, the special commands and white balance.
+#include "FileSizeLimit.h"
 #include "TestSupport.h"
 
 #include "app/CCameraInfoBasePane.h"
 #include "app/CControlBasePane.h"
 #include "app/CMenuDlg.h"
+#include "framework/ErrorReport.h"
 #include "pages/CXMLTreeDlg.h"
 #include "view/CMolvaneView.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 using cam::Dispid;
@@ -218,4 +221,72 @@ TEST_F(TreePage, SaveAndLoadWriteTheCamerasFeaturesToAFileAndBackPausingForGeome
     EXPECT_NE(text.find("line 3: Width=abc"), std::string::npos) << text;
     EXPECT_EQ(c.GetIntValue("AutoExposure"), 90);
     std::remove(path.c_str());
+}
+
+// Bad entries in the value of integer and decimal nodes, and bad feature files: a node keeps a
+// value within its bounds, a geometry value outside them gets "Unavailable input value"; loading
+// a missing file, a folder or a binary file and saving below a regular file, into /proc or past
+// a file-size limit each say so, and a feature file saved before is still whole afterwards.
+TEST_F(TreePage, BadValuesAndBadFeatureFilesKeepTheCameraAndSavedFilesWhole)
+{
+    start(1);
+    CXMLTreeDlg &p = page(0);
+    cam::CMolvane &c = *view->m_pCamera;
+    for (const std::string node : {"Width", "OffsetX", "AutoExposure", "Gamma"}) {
+        const bool decimal = node == "Gamma";
+        for (const std::string &text : badNumbers()) {
+            SCOPED_TRACE(node + " <- \"" + text + "\"");
+            const Mark m = mark(&c);
+            fw::guarded([&] { set(p, node, text); });
+            const auto shown = shownSince(m);
+            EXPECT_LE(shown.size(), 1u);
+            if (!shown.empty()) {
+                EXPECT_EQ(shown[0], "Unavailable input value");
+            }
+            if (decimal) {
+                EXPECT_GE(c.GetFloatValue(node), c.GetFloatMin(node));
+                EXPECT_LE(c.GetFloatValue(node), c.GetFloatMax(node));
+            } else {
+                EXPECT_GE(c.GetIntValue(node), c.GetIntMin(node));
+                EXPECT_LE(c.GetIntValue(node), c.GetIntMax(node));
+            }
+        }
+    }
+    EXPECT_LE(c.GetOffsetX() + c.GetImageWidth(), c.GetMaxWidth());
+
+    const std::string dir = ::testing::TempDir() + "molvane-tree-bad-" + std::to_string(::getpid());
+    std::filesystem::create_directories(dir);
+    const std::string saved = dir + "/saved.txt", binary = dir + "/binary.txt";
+    platform.answerFileDialog(saved);
+    p.dispatch(fw::Notify::Clicked, TreSaveFeatures);
+    std::ifstream first(saved);
+    const std::string before(std::istreambuf_iterator<char>(first), {});
+    ASSERT_FALSE(before.empty());
+    std::ofstream(binary) << std::string("\0\xff\xfe=\x01\n\x80\x81", 8);
+    for (const std::string &path : {dir + "/missing.txt", dir, binary}) {
+        SCOPED_TRACE(path);
+        const Mark m = mark(&c);
+        platform.answerFileDialog(path);
+        p.dispatch(fw::Notify::Clicked, TreLoadFeatures);
+        EXPECT_EQ(shownSince(m).size(), 1u);
+        EXPECT_EQ(callsSince(c, m, {Dispid::SetIntValue, Dispid::SetFloatValue, Dispid::SetEnumValue}), 0);
+    }
+    for (const std::string &path : {saved + "/under-a-file.txt", std::string("/proc/molvane-features.txt")}) {
+        SCOPED_TRACE(path);
+        const Mark m = mark();
+        platform.answerFileDialog(path);
+        p.dispatch(fw::Notify::Clicked, TreSaveFeatures);
+        EXPECT_EQ(shownSince(m).size(), 1u);
+    }
+    // A disk that fills while the file is written: the one saved before stays whole.
+    const Mark m = mark();
+    {
+        FileSizeLimit full(16);
+        platform.answerFileDialog(saved);
+        p.dispatch(fw::Notify::Clicked, TreSaveFeatures);
+    }
+    EXPECT_EQ(shownSince(m).size(), 1u);
+    std::ifstream after(saved);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(after), {}), before);
+    std::filesystem::remove_all(dir);
 }

@@ -410,3 +410,58 @@ TEST_F(TriggerPage, ReturnAndEscapeDoNothing)
     }
     EXPECT_FALSE(p.onMouseActivate());
 }
+
+// Every bad entry in every number field of the page, each sent by its own button: refused with
+// the field's balloon before any write, or written and, when the camera refuses it, its error
+// shown; the camera never holds a value outside the field's range (a pulse count of 0, which no
+// number reads as, is the camera's to take). The shot count is tried on a playing camera.
+TEST_F(TriggerPage, BadNumbersInEveryFieldGetAMessageAndNeverReachTheCameraOutOfRange)
+{
+    start(1);
+    CTriggerCtrlDlg &p = page();
+    select(p, TrgMode, "Mode2");  // a mode with a pulse count
+    select(p, TrgStrobe, "Timer2");
+    struct Field {
+        int edit, button;
+        std::vector<cam::Dispid> writes;
+        std::function<bool()> inRange;  // what the camera holds afterwards
+    };
+    const std::vector<Field> fields = {
+        {TrgParameter, TrgSet, {Dispid::TriggerParameter},
+         [&] { return camera().GetTriggerParameter() >= 0 && camera().GetTriggerParameter() <= 4095; }},
+        {TrgDelay, TrgSetDelay, {Dispid::SetTriggerDelay},
+         [&] { return camera().GetTriggerDelay("") >= 0 && camera().GetTriggerDelay("") <= 4000; }},
+        {TrgExposure, TrgSetExposure, {Dispid::SetExposureTimeInterval}, [] { return true; }},
+        {TrgInterval, TrgSetExposure, {Dispid::SetExposureTimeInterval}, [] { return true; }},
+        {TrgStrobeDelay, TrgStrobeSet, {Dispid::SetStrobeDelay, Dispid::SetStrobeDuration},
+         [&] { return camera().GetStrobeDelay("") >= 0 && camera().GetStrobeDelay("") <= 65535; }},
+        {TrgDuration, TrgStrobeSet, {Dispid::SetStrobeDelay, Dispid::SetStrobeDuration},
+         [&] { return camera().GetStrobeDuration("") >= 0 && camera().GetStrobeDuration("") <= 64000; }},
+    };
+    for (const Field &f : fields) {
+        for (const std::string &text : badNumbers()) {
+            SCOPED_TRACE(std::to_string(f.edit) + " <- \"" + text + "\"");
+            for (int edit : {TrgParameter, TrgDelay, TrgExposure, TrgInterval, TrgStrobeDelay, TrgDuration})
+                type(p, edit, edit == TrgDelay ? "10" : "300");  // the others hold good values
+            type(p, f.edit, text);
+            const Mark m = mark(view->m_pCamera);
+            click(p, f.button);
+            EXPECT_TRUE(f.inRange());
+            // Refused before a write: its balloon; written: at most the camera's refusal.
+            const std::vector<std::string> shown = shownSince(m);
+            EXPECT_EQ(shown.size(), callsSince(camera(), m, f.writes) == 0 ? 1u : shown.size());
+            EXPECT_LE(shown.size(), 1u) << ::testing::PrintToString(shown);
+        }
+    }
+    frame().routeCommand(CmdPlay);
+    click(p, TrgShotEnable, 1);
+    click(p, TrgMultiShot, 1);
+    for (const std::string &text : badNumbers()) {
+        SCOPED_TRACE(text);
+        type(p, TrgCount, text);
+        const Mark m = mark(view->m_pCamera);
+        click(p, TrgShot);
+        EXPECT_EQ(shownSince(m), std::vector<std::string>{"Unavailable shot count. \n Available range : 2 ~ 65535"});
+        EXPECT_EQ(callsSince(camera(), m, {Dispid::MultiShotCount, Dispid::StartMultiShot}), 0);
+    }
+}

@@ -253,3 +253,64 @@ TEST_F(TriggerSequence, MalformedOrOversizedFilesLeaveTheGridAndTheCameraAlone)
     EXPECT_EQ(lastMessage(), "Unable to open file");
     EXPECT_EQ(sends(), 0);
 }
+
+// Bad entries in the table and bad files: every bad number in a gain or shutter cell is either
+// refused with its message before anything is sent or read as a number within the bounds; an
+// import of a folder, a binary file or a missing file and an export into a place that cannot
+// hold a file say "Unable to open file" or why the file cannot be read, leave the grid as it
+// was and send nothing.
+TEST_F(TriggerSequence, BadCellsAndBadFilesAreRefusedWithAMessageAndNeverSentOutOfBounds)
+{
+    start(1);
+    CTriggerExtraDlg &t = table();
+    for (int column : {2, 3}) {
+        for (const std::string &text : badNumbers()) {
+            SCOPED_TRACE(std::to_string(column) + " <- \"" + text + "\"");
+            record(t, 0, 1, 5, 500);
+            edit(t, 0, column, text);
+            const int before = sends();
+            const Mark m = mark();
+            t.dispatch(fw::Notify::Clicked, SeqSet);
+            if (sends() == before) {
+                EXPECT_EQ(shownSince(m).size(), 1u);
+                EXPECT_EQ(shownSince(m)[0], column == 2 ? "Unavailable Gain value" : "Unavailable shutter value");
+            } else {
+                const cam::TriggerRecord sent = view->m_pCamera->GetTriggerSequenceTable()[0];
+                EXPECT_GE(sent.gain, 0);
+                EXPECT_LE(sent.gain, 24);
+                EXPECT_GE(sent.shutter, 20);
+                EXPECT_LE(sent.shutter, 1000000);
+            }
+        }
+    }
+    record(t, 0, 1, 5, 500);
+    const auto before = grid(t);
+    const std::string binary = file("binary.dat", std::string("\x7f" "ELF\0\x01\xff\xfe", 8));
+    const std::string regular = file("regular.dat", "1 1 1 100\n");
+    struct Case {
+        int button;
+        std::string path, message;
+    };
+    const Case cases[] = {
+        {SeqImport, dir.string(), "Unable to open file"},
+        {SeqImport, (dir / "missing.dat").string(), "Unable to open file"},
+        {SeqImport, binary, "The table file cannot be read. "},
+        {SeqExport, regular + "/under-a-file.dat", "Unable to open file"},
+        {SeqExport, "/proc/molvane-table.dat", "Unable to open file"},
+        {SeqExport, dir.string(), "Unable to open file"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.path);
+        const Mark m = mark(view->m_pCamera);
+        platform.answerFileDialog(c.path);
+        t.dispatch(fw::Notify::Clicked, c.button);
+        const auto shown = shownSince(m);
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].substr(0, c.message.size()), c.message);
+        EXPECT_EQ(grid(t), before);
+        EXPECT_EQ(callsSince(*view->m_pCamera, m, {Dispid::TriggerSequenceTable}), 0);
+    }
+    std::ifstream kept(regular);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "1 1 1 100\n");
+    EXPECT_TRUE(std::filesystem::is_directory(dir));
+}

@@ -1,5 +1,7 @@
 // The writers: order under parallel encoding, frames counted when they cannot be written, no
 // partial file left behind, AVI files that readers take, and stills that keep their bits.
+#include "FileSizeLimit.h"
+
 #include "camera/CameraError.h"
 #include "camera/imaging/AviFileWriter.h"
 #include "camera/imaging/AviRecorder.h"
@@ -12,11 +14,9 @@
 #include <opencv2/videoio.hpp>
 
 #include <atomic>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
 
@@ -64,28 +64,6 @@ protected:
         return out;
     }
     fs::path dir;
-};
-
-// A file size limit makes every write past it fail as a full disk would (EFBIG).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*oldHandler_)(int) = nullptr;
 };
 
 } // namespace

@@ -1,0 +1,33 @@
+// Writes a text file whole or not at all.
+#include "camera/WholeFile.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace cam {
+
+bool writeWholeFile(const std::string &path, const std::string &text)
+{
+    const std::string temporary = path + ".part";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return false;
+        out << text;
+        out.close();
+        if (!out) {
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, path, error);
+    if (error) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace cam
