@@ -106,10 +106,26 @@ void CProfileView::onPaint(fw::Canvas &c)
     c.fillRect({m_rcGround.right, 0, client.right, client.bottom}, face);
     c.fillRect({0, m_rcGround.bottom, std::min(m_rcGround.right, client.right), client.bottom}, face);
     c.fillRect(m_rcGround, fw::Brush{plot::kPlotGround, false});
-    plot::DrawCurves(c, m_curves);
+    DrawShownCurves(c);
     plot::Label(c, m_ptReadout, m_strReadout, plot::kBlack);
     if (m_nHover >= 0 && Length() > 0)
         DrawHover(c, std::min(m_nHover, Length() - 1), {client.width(), client.height()});
+}
+
+// A line longer than the window is scrolled along: only its points in the window, and one
+// beyond each edge so the curve runs on out of sight, are drawn.
+void CProfileView::DrawShownCurves(fw::Canvas &c)
+{
+    const fw::Rect shown = visibleRect();
+    const int first = std::max(0, IndexAt({shown.left, shown.top}) - 1);
+    const int end = std::min(Length(), IndexAt({shown.right, shown.bottom}) + 2);
+    for (const plot::Curve &curve : m_curves) {
+        if (first >= end || static_cast<size_t>(end) > curve.points.size())
+            continue;
+        m_shownPoints.assign(curve.points.begin() + first, curve.points.begin() + end);
+        c.setPen(curve.pen);
+        c.polyline(m_shownPoints);
+    }
 }
 
 void CProfileView::onMouseMove(fw::Point p)

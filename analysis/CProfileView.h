@@ -56,6 +56,7 @@ private:
     virtual fw::Size Extent(int drawn) const = 0;
 
     void BuildCurves();
+    void DrawShownCurves(fw::Canvas &c);
     void Redraw();
 
     CProfileDlg &m_dlg;
@@ -66,6 +67,7 @@ private:
     bool m_bDrawn = false;  // before the first line the plot shows the button face
     bool m_bCurvesStale = false;
     std::vector<plot::Curve> m_curves;
+    std::vector<fw::Point> m_shownPoints;  // the part of a curve in the window, kept between paints
     fw::Rect m_rcGround;
 
 protected:

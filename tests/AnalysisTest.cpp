@@ -434,15 +434,24 @@ TEST_F(Analysis, AProfileLongerThanItsWindowScrollsAlongTheLineAtOneToOne)
     EXPECT_EQ(hShown.width(), 700 - CHorizonDlg::kLeft - 10);
     EXPECT_EQ(h.m_pView->clientRect().width(), 1920);  // the whole row, scrolled
     EXPECT_EQ(h.m_pView->clientRect().height(), CHorizonDlg::kPlotHeight);
-    EXPECT_EQ(curvesOf(*h.m_pView)[0].points.back().x, 1919);
+    // Only the part in the window is drawn, running on one point past each edge.
+    auto row = curvesOf(*h.m_pView)[0].points;
+    EXPECT_EQ(row.front().x, 0);
+    EXPECT_EQ(row.back().x, hShown.right + 1);
     EXPECT_EQ(vShown.height(), 400 - CVerticalDlg::kTop - 4);
     EXPECT_EQ(v.m_pView->clientRect().height(), 1200);  // the whole column, not cut at the dialog
     EXPECT_EQ(v.m_pView->clientRect().width(), CVerticalDlg::kPlotWidth);
-    EXPECT_EQ(curvesOf(*v.m_pView)[0].points.back().y, 1199);
+    canvasPeer(*v.m_pView).scrollTo({0, 5000}, false);
+    v.Update(r);
+    EXPECT_EQ(curvesOf(*v.m_pView)[0].points.back().y, 1199);  // scrolled to the column's end
+    canvasPeer(*v.m_pView).scrollTo({0, 0}, false);
 
     // Scrolling by the arrows or the wheel leaves the read-out where it was.
     canvasPeer(*h.m_pView).scrollTo({1200, 0}, false);
     h.Update(r);
+    row = curvesOf(*h.m_pView)[0].points;
+    EXPECT_EQ(row.front().x, 1199);
+    EXPECT_EQ(row.back().x, 1200 + hShown.width() + 1);
     auto text = drawing(*h.m_pView).callsOf(Op::Text)[0];
     EXPECT_EQ(text.text, "[x:5] R5 G5 B5");
     EXPECT_EQ(text.at.x, hShown.width() - 190);
