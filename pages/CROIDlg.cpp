@@ -172,8 +172,9 @@ void CROIDlg::SetEnd(int x, int y)
 
 void CROIDlg::ShowSizes()
 {
-    form().setText(RoiSizeX, std::to_string(EndX() - StartX()));
-    form().setText(RoiSizeY, std::to_string(EndY() - StartY()));
+    // Typed corners may lie anywhere in an int: the difference is taken wider.
+    form().setText(RoiSizeX, std::to_string(static_cast<long long>(EndX()) - StartX()));
+    form().setText(RoiSizeY, std::to_string(static_cast<long long>(EndY()) - StartY()));
 }
 
 void CROIDlg::MoveCorner(const Corner &c, int value)
