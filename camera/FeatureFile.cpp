@@ -8,7 +8,6 @@
 #include <cctype>
 #include <charconv>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -231,10 +230,8 @@ void FeatureFile::save(FeatureAccess &f, const std::string &path, int visibility
 
 FeatureLoadReport FeatureFile::load(FeatureAccess &f, const std::string &path, const std::function<void(bool)> &pause)
 {
-    // A folder or a device opens, but reads as a file without features.
-    std::error_code ec;
-    std::ifstream in(path, std::ios::binary);
-    if (!std::filesystem::is_regular_file(path, ec) || !in)
+    std::ifstream in;
+    if (!openRegularFile(path, in, std::ios::binary))
         throw CameraError(code::FileError, "cannot read " + path);
     std::ostringstream text;
     text << in.rdbuf();

@@ -1,4 +1,4 @@
-// Writes a text file whole or not at all.
+// Files written whole or not at all, and read only when regular.
 #include "camera/WholeFile.h"
 
 #include <cstdio>
@@ -28,6 +28,15 @@ bool writeWholeFile(const std::string &path, const std::string &text)
         return false;
     }
     return true;
+}
+
+bool openRegularFile(const std::string &path, std::ifstream &in, std::ios::openmode mode)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return false;
+    in.open(path, mode);
+    return static_cast<bool>(in);
 }
 
 } // namespace cam

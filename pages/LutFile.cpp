@@ -1,18 +1,17 @@
 // LUT files.
 #include "pages/LutFile.h"
 
+#include "camera/WholeFile.h"
+
 #include <cerrno>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 
 LutFile::Status LutFile::Read(const std::string &path, Table &table, std::string *problem)
 {
     table.fill(0);
-    // A folder or a device opens, but reads as a table of zeros.
-    std::error_code ec;
-    std::ifstream in(path);
-    if (!std::filesystem::is_regular_file(path, ec) || !in)
+    std::ifstream in;
+    if (!cam::openRegularFile(path, in))
         return Status::CannotOpen;
     return Read(in, table, problem);
 }

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -30,10 +29,8 @@ bool field(const std::string &token, int32_t &out)
 TriggerTableFile::Result TriggerTableFile::Read(const std::string &path)
 {
     Result r;
-    // A folder or a device opens, but reads as an empty table.
-    std::error_code ec;
-    std::ifstream in(path);
-    if (!std::filesystem::is_regular_file(path, ec) || !in) {
+    std::ifstream in;
+    if (!cam::openRegularFile(path, in)) {
         r.status = Status::CannotOpen;
         return r;
     }
