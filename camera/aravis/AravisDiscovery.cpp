@@ -19,18 +19,12 @@ void AravisDiscovery::start(int intervalMs)
 {
     // The first look happens on the thread too: a discovery takes about a second, and the
     // cameras it finds arrive like any camera plugged in later.
-    thread_ = std::thread(&AravisDiscovery::loop, this, intervalMs);
+    poller_.start(intervalMs, [this] { scan(); });
 }
 
 void AravisDiscovery::stop()
 {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        stop_ = true;
-        wake_.notify_all();
-    }
-    if (thread_.joinable())
-        thread_.join();
+    poller_.stop();
     std::map<std::string, std::shared_ptr<AravisCamera>> known;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -38,18 +32,6 @@ void AravisDiscovery::stop()
     }
     for (auto &[id, camera] : known)
         CameraBus::instance().remove(camera.get());
-}
-
-void AravisDiscovery::loop(int intervalMs)
-{
-    for (;;) {
-        scan();
-        {
-            std::unique_lock<std::mutex> lock(mutex_);
-            if (wake_.wait_for(lock, std::chrono::milliseconds(intervalMs), [this] { return stop_; }))
-                return;
-        }
-    }
 }
 
 void AravisDiscovery::scan()

@@ -2,14 +2,13 @@
 // a camera that appears is added, one that no longer answers is removed.
 #pragma once
 
+#include "camera/PollingThread.h"
 #include "camera/aravis/AravisCamera.h"
 
-#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 
 namespace cam {
 
@@ -25,13 +24,9 @@ public:
     void scan();
 
 private:
-    void loop(int intervalMs);
-
-    std::mutex mutex_;  // protects known_ and stop_
+    std::mutex mutex_;  // protects known_
     std::map<std::string, std::shared_ptr<AravisCamera>> known_;
-    std::condition_variable wake_;
-    bool stop_ = false;
-    std::thread thread_;
+    PollingThread poller_;
 };
 
 } // namespace cam
