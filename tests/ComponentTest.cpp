@@ -110,6 +110,17 @@ TEST_F(ComponentTest, EveryCallIsLoggedWithItsDispidKindAndArguments)
     EXPECT_EQ(std::get<int>(calls[1].args[0]), 0);
     EXPECT_EQ(static_cast<int>(calls[2].dispid), 178);
     EXPECT_EQ(std::get<std::string>(calls[2].args[0]), "Width");
+    // A camera asked for its state for hours keeps only its latest calls, in order.
+    camera->callLog().clear();
+    const int asked = 5 * static_cast<int>(CallLog::kKept) + 7;
+    auto width = [](int i) { return 64 + 8 * (i % 64); };
+    for (int i = 0; i < asked; ++i)
+        camera->SetIntValue("Width", width(i));
+    calls = camera->callLog().calls();
+    ASSERT_GE(calls.size(), CallLog::kKept);
+    ASSERT_LE(calls.size(), 2 * CallLog::kKept);
+    for (size_t i = 0; i < calls.size(); ++i)
+        ASSERT_EQ(std::get<int>(calls[i].args[1]), width(asked - static_cast<int>(calls.size() - i))) << i;
 }
 
 TEST_F(ComponentTest, FramesArriveInOrderAndImagesActOnTheFrameBeingHandled)
