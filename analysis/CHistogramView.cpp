@@ -20,6 +20,7 @@ bool CHistogramView::Create()
     params.rect = {kLeft, kTop, kLeft + kWidth, kTop + kHeight};
     params.drawsItself = true;
     params.minPaintInterval = plot::kPaintInterval;
+    params.coversClient = true;
     return create(params);
 }
 

@@ -19,6 +19,7 @@ bool CProfileView::Create()
     params.rect = m_rect;
     params.drawsItself = true;
     params.minPaintInterval = plot::kPaintInterval;
+    params.coversClient = true;
     return create(params);
 }
 
@@ -57,6 +58,11 @@ void CProfileView::onScrollDrag(fw::Point position)
     m_nScroll = Along(position);
     if (m_bDrawn)
         Redraw();
+}
+
+void CProfileView::onSize(int, int)
+{
+    m_bCurvesStale = true;  // the points and the ground follow the client's size
 }
 
 void CProfileView::Redraw()

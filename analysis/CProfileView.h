@@ -27,6 +27,7 @@ public:
     void onScrollDrag(fw::Point position) override;
     void onMouseMove(fw::Point p) override;
     void onMouseLeave() override;
+    void onSize(int width, int height) override;
     bool onMouseActivate() override { return false; }
 
     const std::vector<plot::Curve> &curves() const { return m_curves; }

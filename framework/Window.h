@@ -39,6 +39,7 @@ struct WindowSpec {
     bool closable = false;           // panes: has a close box
     bool drawsItself = false;        // painted through onPaint(Canvas &), gets the mouse
     int minPaintInterval = 0;        // ms between two paints at the most frequent (live plots)
+    bool coversClient = false;       // onPaint paints every pixel of the client: nothing erased first
 };
 
 // What a platform does for one window.

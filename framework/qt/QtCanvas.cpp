@@ -1,6 +1,8 @@
 // The canvas on Qt.
 #include "framework/qt/QtCanvas.h"
 
+#include "framework/qt/DirectPolyline.h"
+
 #include <QPainter>
 #include <QPolygon>
 
@@ -52,6 +54,10 @@ void QtCanvas::line(Point from, Point to)
 
 void QtCanvas::polyline(const std::vector<Point> &points)
 {
+    const Pen &p = pen();
+    if (p.style == PenStyle::Solid && p.width <= 1 &&
+        drawPolylineDirect(painter_, points, qRgb(p.color.red, p.color.green, p.color.blue)))
+        return;
     QPolygon poly;
     poly.reserve(static_cast<int>(points.size()));
     for (const auto &p : points)

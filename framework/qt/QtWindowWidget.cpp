@@ -96,8 +96,10 @@ void QtWindowWidget::paintBackBuffer()
     // high-DPI screens, and no second image has to be filled and copied on every paint.
     QPainter painter(this);
     // Parts of the client the window leaves undrawn show the window colour, not stale pixels
-    // (the widget is opaque: Qt does not erase it first).
-    painter.fillRect(rect(), palette().window());
+    // (the widget is opaque: Qt does not erase it first). A live plot covers its client itself
+    // and is not filled twice.
+    if (!window_->params().coversClient)
+        painter.fillRect(rect(), palette().window());
     QtCanvas canvas(painter, {width(), height()});
     guarded([&] { window_->onPaint(canvas); });
 }
