@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <climits>
 #include <memory>
 #include <set>
 #include <utility>
@@ -130,6 +131,7 @@ TEST(DirectPolyline, LeavesToQtWhatItCannotWriteAsIs)
     {
         QPainter p(&img);
         EXPECT_FALSE(fw::drawPolylineDirect(p, {{0, 0}, {1 << 30, 5}}, qRgb(255, 0, 0)));
+        EXPECT_FALSE(fw::drawPolylineDirect(p, {{0, 0}, {5, INT_MIN}}, qRgb(255, 0, 0)));
     }
     // A copy of an image taken while it is painted is not drawn on.
     {

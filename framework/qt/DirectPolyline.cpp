@@ -115,9 +115,9 @@ bool drawPolylineDirect(QPainter &painter, const std::vector<Point> &points, QRg
         m.dy() != std::floor(m.dy()) || std::abs(m.dx()) > kReach || std::abs(m.dy()) > kReach)
         return false;
     const QPoint shift(static_cast<int>(m.dx()), static_cast<int>(m.dy()));
-    for (const Point &p : points)
-        if (std::abs(p.x) > kReach || std::abs(p.y) > kReach)
-            return false;
+    const auto far = [](int v) { return v < -kReach || v > kReach; };
+    if (std::any_of(points.begin(), points.end(), [&](const Point &p) { return far(p.x) || far(p.y); }))
+        return false;
     // The region being painted, in the image's pixels; none set means all of it.
     QRegion region = painter.paintEngine()->systemClip();
     region = region.isEmpty() ? QRegion(image->rect()) : region.intersected(image->rect());
