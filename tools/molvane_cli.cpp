@@ -14,6 +14,10 @@
 #include "camera/aravis/AravisDiscovery.h"
 #include "camera/aravis/ReceivePath.h"
 #endif
+#ifdef MOLVANE_HAVE_DC1394
+#include "camera/iidc/Dc1394Library.h"
+#include "camera/iidc/IidcDiscovery.h"
+#endif
 
 #include <chrono>
 #include <climits>
@@ -540,6 +544,11 @@ int main(int argc, char **argv)
 #ifdef MOLVANE_HAVE_ARAVIS
     cam::AravisDiscovery real;
     real.scan();  // real cameras first, as in the desktop program
+#endif
+#ifdef MOLVANE_HAVE_DC1394
+    std::string no1394;
+    cam::IidcDiscovery iidc(cam::Dc1394Library::create(no1394));
+    iidc.scan();  // then IEEE 1394 and USB IIDC cameras, then simulated ones
 #endif
     sims.install(args.simulate);
     cam::FrameBudget::setMegabytesFromSetting(DesktopSettings::value("FramePoolMegabytes"));
