@@ -1,32 +1,54 @@
 // Starts arv-fake-gv-camera-0.8 (or another helper) on loopback and ends it by its own PID.
 #pragma once
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
-#include <spawn.h>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
-extern char **environ;
-
 class ChildProcess {
 public:
-    // Its standard error goes to `errorLog` (a file it creates) when given.
+    // Its standard error goes to `errorLog` (a file it creates) when given. It is killed with
+    // this process too, so a test ended from outside leaves no camera holding the shared lock.
     explicit ChildProcess(std::vector<std::string> argv, const std::string &errorLog = "/dev/null")
     {
         std::vector<char *> args;
         for (auto &a : argv)
             args.push_back(a.data());
         args.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 2, errorLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (posix_spawnp(&pid_, args[0], &actions, nullptr, args.data(), environ) != 0)
+        // The child reports a failed exec through a pipe that a successful one closes.
+        int report[2];
+        if (pipe2(report, O_CLOEXEC) != 0)
+            return;
+        const pid_t parent = getpid();
+        pid_ = fork();
+        if (pid_ == 0) {
+            // Only calls safe between fork and exec in a process with threads.
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (getppid() != parent)
+                _exit(127);
+            const int out = open("/dev/null", O_WRONLY), err = open(errorLog.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0)
+                _exit(127);
+            execvp(args[0], args.data());
+            const int why = errno;
+            (void)!write(report[1], &why, sizeof why);
+            _exit(127);
+        }
+        close(report[1]);
+        int why = 0;
+        ssize_t got;
+        while ((got = read(report[0], &why, sizeof why)) < 0 && errno == EINTR) {
+        }
+        close(report[0]);
+        if (pid_ > 0 && got > 0) {  // it could not be started
+            waitpid(pid_, nullptr, 0);
             pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
+        }
     }
     ~ChildProcess() { stop(); }
     ChildProcess(const ChildProcess &) = delete;
