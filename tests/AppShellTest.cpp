@@ -103,6 +103,26 @@ TEST_F(AppShell, ArrivalAndRemovalKeepLinesAndRecordsAligned)
     EXPECT_EQ(castModeOf("SIM00001"), -1);
 }
 
+TEST_F(AppShell, ACameraLostJustBeforeADoubleClickDoesNotChangeWhichCameraOpens)
+{
+    start(3);
+    // Camera 1 leaves the bus; the list has not heard of it yet and still shows it first.
+    sims.disconnect(1);
+    ASSERT_EQ(list().lineCount(), 3);
+    // Its line opens nothing, not the camera that moved up into its place on the bus.
+    list().select(0);
+    list().dispatch(fw::Notify::DblClick, res::ListCameras);
+    EXPECT_TRUE(g_listCameraView.empty());
+    // The line below it still opens its own camera.
+    list().select(2);
+    list().dispatch(fw::Notify::DblClick, res::ListCameras);
+    ASSERT_EQ(g_listCameraView.size(), 1u);
+    EXPECT_EQ(g_listCameraView.front()->m_strDeviceID, "SIM00003");
+    platform.processEvents();
+    EXPECT_EQ(list().lineCount(), 2);
+    EXPECT_EQ(g_listCameraView.size(), 1u);
+}
+
 TEST_F(AppShell, WithNoCameraTheListIsEmptyAndItsActionsDoNothing)
 {
     start(0);

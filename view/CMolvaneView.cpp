@@ -127,7 +127,7 @@ bool CMolvaneView::Open()
         }
         m_bPlaying = 0;
     }
-    const int position = frame->m_wndCameraList.selection();
+    const int position = ChosenBusPosition(frame->m_wndCameraList);
     try {
         m_pCamera->SetCameraIndex(position);
     } catch (const cam::CameraError &e) {
@@ -164,6 +164,22 @@ bool CMolvaneView::Open()
     }
     invalidate();
     return true;
+}
+
+// The camera list shows the bus as of the last arrival or removal it has been told of; a camera
+// found since then has moved the others along the bus. The chosen line is looked up on the bus
+// by its text, and one no longer there gives a position with no camera, which cannot be opened.
+int CMolvaneView::ChosenBusPosition(const CCameraListWnd &list) const
+{
+    const int chosen = list.selection();
+    const std::string line = list.lineText(chosen);
+    const cam::StringList bus = m_pCamera->GetCameraList();
+    if (!bus || line.empty())
+        return chosen;
+    const auto &lines = *bus;
+    if (chosen >= 0 && chosen < static_cast<int>(lines.size()) && lines[static_cast<size_t>(chosen)] == line)
+        return chosen;
+    return static_cast<int>(std::find(lines.begin(), lines.end(), line) - lines.begin());
 }
 
 void CMolvaneView::ShowOpenFailedBalloon()

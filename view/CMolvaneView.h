@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string>
 
+class CCameraListWnd;
 class CChildFrame;
 class CXMLTreeDlg;
 class CGeneralSettingDlg;
@@ -88,6 +89,7 @@ public:
 
 private:
     bool Open();
+    int ChosenBusPosition(const CCameraListWnd &list) const;
     void ShowOpenFailedBalloon();
     bool CameraOpen();  // CameraIndex reads 0 or more
     void ApplyZoom(float scale);
