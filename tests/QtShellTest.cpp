@@ -86,9 +86,12 @@ struct OffscreenApp {
             platform += ":configfile=" + config.toUtf8();
         }
         qputenv("QT_QPA_PLATFORM", platform);
-        // Settings (and the saved window layout) go to a folder of the test's own.
-        static const QTemporaryDir config;  // removed when the tests end
+        // Settings (and the saved window layout) go to a folder of the test's own, and so does
+        // the single-instance lock: a Molvane running meanwhile neither holds up the tests nor
+        // has its settings changed by them.
+        static const QTemporaryDir config, runtime;  // removed when the tests end
         qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
         app = std::make_unique<QApplication>(argc, argv);
     }
 };
