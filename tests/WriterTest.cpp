@@ -197,6 +197,128 @@ TEST_F(WriterFolder, UncompressedFramesAreBottomUpRowsPaddedToFourBytes)
     EXPECT_EQ(u32(48), 1u);  // total frames
 }
 
+namespace {
+
+uint32_t u32At(const std::vector<uint8_t> &b, uint64_t at)
+{
+    uint32_t v = 0;
+    std::memcpy(&v, &b.at(at + 3) - 3, 4);
+    return v;
+}
+
+uint64_t u64At(const std::vector<uint8_t> &b, uint64_t at) { return u32At(b, at) | uint64_t{u32At(b, at + 4)} << 32; }
+
+std::string fourccAt(const std::vector<uint8_t> &b, uint64_t at)
+{
+    return std::string(reinterpret_cast<const char *>(&b.at(at + 3) - 3), 4);
+}
+
+// Frames 'value' bright, written through the writer with parts of partSize bytes.
+std::vector<uint8_t> writeClip(const fs::path &path, AviFileWriter::Kind kind, int frames, uint64_t partSize)
+{
+    AviFileWriter avi;
+    avi.open(path.string(), kind, 64, 48, 25, partSize);
+    std::vector<uint8_t> bytes;
+    for (int i = 0; i < frames; ++i) {
+        const FrameBuffer f = monoFrame(64, 48, static_cast<uint8_t>(2 * i + 10));
+        if (kind == AviFileWriter::Kind::Mjpeg)
+            encodeJpeg(f, {}, 90, bytes);
+        else
+            encodeBottomUpBgr(f, {}, 4, bytes);
+        avi.writeFrame(bytes.data(), bytes.size());
+    }
+    EXPECT_GT(avi.parts(), 3u);
+    avi.close();
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+} // namespace
+
+// A long recording is split into RIFF parts; every index a reader may use leads to the frames.
+TEST_F(WriterFolder, ALongRecordingIsSplitIntoPartsWhoseIndexesLeadToEveryFrame)
+{
+    for (const auto kind : {AviFileWriter::Kind::Mjpeg, AviFileWriter::Kind::Uncompressed}) {
+        const int total = 90;
+        const uint64_t partSize = kind == AviFileWriter::Kind::Mjpeg ? 10 << 10 : 64 << 10;
+        const std::vector<uint8_t> file = writeClip(dir / "long.avi", kind, total, partSize);
+        const std::string id = kind == AviFileWriter::Kind::Mjpeg ? "00dc" : "00db";
+        SCOPED_TRACE(id);
+        // The parts follow one another to the file's end, none longer than asked.
+        std::vector<uint64_t> starts;
+        for (uint64_t at = 0; at < file.size(); at += 8 + u32At(file, at + 4)) {
+            ASSERT_EQ(fourccAt(file, at), "RIFF");
+            EXPECT_EQ(fourccAt(file, at + 8), starts.empty() ? "AVI " : "AVIX");
+            EXPECT_LE(u32At(file, at + 4) + 8, partSize);
+            starts.push_back(at);
+        }
+        ASSERT_GT(starts.size(), 3u);
+        // Frame counts: the whole file in the stream header and the extended header, the first
+        // part in the main header.
+        const uint64_t strh = 12 + 12 + 64 + 12;
+        ASSERT_EQ(fourccAt(file, strh), "strh");
+        EXPECT_EQ(u32At(file, strh + 8 + 32), static_cast<uint32_t>(total));
+        // The super index lists one index per part; each leads to the frames in order.
+        const uint64_t indx = strh + 64 + 48;
+        ASSERT_EQ(fourccAt(file, indx), "indx");
+        ASSERT_EQ(u32At(file, indx + 12), starts.size());
+        uint32_t seen = 0;
+        int previous = -1;
+        for (uint32_t p = 0; p < starts.size(); ++p) {
+            const uint64_t ix = u64At(file, indx + 32 + 16 * p);
+            ASSERT_EQ(fourccAt(file, ix), "ix00");
+            ASSERT_GT(ix, starts[p]);
+            const uint32_t n = u32At(file, ix + 12);
+            EXPECT_EQ(u32At(file, indx + 32 + 16 * p + 12), n);
+            const uint64_t base = u64At(file, ix + 20);
+            EXPECT_EQ(base, starts[p]);
+            for (uint32_t k = 0; k < n; ++k) {
+                const uint64_t data = base + u32At(file, ix + 32 + 8 * k);
+                ASSERT_EQ(fourccAt(file, data - 8), id);
+                ASSERT_EQ(u32At(file, data - 4), u32At(file, ix + 36 + 8 * k));
+                if (kind == AviFileWriter::Kind::Uncompressed) {
+                    EXPECT_GT(file[data], previous);
+                    previous = file[data];
+                }
+            }
+            seen += n;
+        }
+        EXPECT_EQ(seen, static_cast<uint32_t>(total));
+        uint64_t dmlh = indx + 8 + u32At(file, indx + 4) + 12;
+        ASSERT_EQ(fourccAt(file, dmlh), "dmlh");
+        EXPECT_EQ(u32At(file, dmlh + 8), static_cast<uint32_t>(total));
+        // The legacy index covers the first part, counted from its movi list's type.
+        const uint32_t firstFrames = u32At(file, 48);
+        EXPECT_EQ(firstFrames, u32At(file, indx + 32 + 12));
+        const uint64_t movi = dmlh + 8 + u32At(file, dmlh + 4);
+        ASSERT_EQ(fourccAt(file, movi + 8), "movi");
+        const uint64_t idx1 = movi + 8 + u32At(file, movi + 4);
+        ASSERT_EQ(fourccAt(file, idx1), "idx1");
+        ASSERT_EQ(u32At(file, idx1 + 4), 16 * firstFrames);
+        for (uint32_t k = 0; k < firstFrames; ++k)
+            ASSERT_EQ(fourccAt(file, movi + 8 + u32At(file, idx1 + 8 + 16 * k + 8)), id);
+        fs::remove(dir / "long.avi");
+    }
+}
+
+TEST_F(WriterFolder, FfmpegPlaysALongRecordingToItsLastFrame)
+{
+    const fs::path path = dir / "long.avi";
+    writeClip(path, AviFileWriter::Kind::Mjpeg, 90, 10 << 10);
+    cv::VideoCapture back(path.string(), cv::CAP_FFMPEG);
+    if (!back.isOpened())
+        GTEST_SKIP() << "OpenCV reads no AVI through FFmpeg here";
+    int frames = 0, previous = -1;
+    cv::Mat frame;
+    while (back.read(frame)) {
+        ++frames;
+        const int value = frame.at<cv::Vec3b>(10, 10)[0];
+        EXPECT_GT(value, previous);
+        previous = value;
+    }
+    EXPECT_EQ(frames, 90);
+}
+
 TEST_F(WriterFolder, AFailingDiskStopsTheRecordingAndLeavesNoFile)
 {
     const fs::path path = dir / "full.avi";
