@@ -336,11 +336,29 @@ bool CMainFrame::preTranslateKey(const fw::KeyEvent &key)
 
 void CMainFrame::CameraArrived()
 {
+    std::weak_ptr<bool> alive = aliveToken();
+    fw::platform().whenNotModal([this, alive] {
+        if (auto token = alive.lock(); token && *token)
+            ListArrivedCamera();
+    });
+}
+
+void CMainFrame::CameraRemoved(int position)
+{
+    std::weak_ptr<bool> alive = aliveToken();
+    fw::platform().whenNotModal([this, alive, position] {
+        if (auto token = alive.lock(); token && *token)
+            CloseRemovedCamera(position);
+    });
+}
+
+void CMainFrame::ListArrivedCamera()
+{
     m_wndCameraList.Enumerate();
     m_wndCameraList.RebuildRecords();
 }
 
-void CMainFrame::CameraRemoved(int position)
+void CMainFrame::CloseRemovedCamera(int position)
 {
     if (position < 0 || position >= m_wndCameraList.lineCount())
         return;

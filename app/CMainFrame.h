@@ -66,9 +66,12 @@ protected:
     bool onCreate() override;
 
 private:
-    // Events of the hidden component.
+    // Events of the hidden component. They wait while a box or dialog is open: the code that
+    // opened it may hold the window of the camera that went away.
     void CameraArrived() override;
     void CameraRemoved(int position) override;
+    void ListArrivedCamera();
+    void CloseRemovedCamera(int position);
 
     void OnToggleToolbar(int command, int toolbar);
     template <typename Dlg>

@@ -5,6 +5,7 @@
 #include "framework/Types.h"
 #include "framework/Window.h"
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -53,6 +54,33 @@ public:
     // Room a scroll bar takes from a scrolling window's client (0 where bars take none).
     virtual int scrollBarExtent() const { return 0; }
     virtual void quit() = 0;
+
+    // A box, a file dialog, a pop-up menu or a modal dialog runs the event loop inside the call
+    // that opened it, and that call goes on with the pointers it held once the loop ends. Work
+    // that would destroy windows under it (a camera that went away closing its window) waits
+    // for the last of these loops to end. Platforms mark each loop with a ModalLoop.
+    class ModalLoop {
+    public:
+        explicit ModalLoop(Platform &platform);
+        ~ModalLoop();
+        ModalLoop(const ModalLoop &) = delete;
+        ModalLoop &operator=(const ModalLoop &) = delete;
+
+    private:
+        Platform &platform_;
+    };
+    int modalDepth() const { return modalDepth_; }
+    // Runs fn now when no modal loop runs and nothing waits before it; otherwise keeps it, to
+    // run in order from the event loop once the last modal loop has ended. User-interface
+    // thread only.
+    void whenNotModal(std::function<void()> fn);
+
+private:
+    void postWaiting();
+    void runWaiting();
+    int modalDepth_ = 0;
+    bool drainPosted_ = false;
+    std::deque<std::function<void()>> waiting_;
 };
 
 Platform &platform();

@@ -113,11 +113,12 @@ void Window::captureMouse(bool capture)
 void Window::postClose()
 {
     std::weak_ptr<bool> alive = alive_;
-    platform().post([this, alive] {
+    auto closeIfAlive = [this, alive] {
         auto token = alive.lock();
         if (token && *token)
             close();
-    });
+    };
+    platform().post([closeIfAlive] { platform().whenNotModal(closeIfAlive); });
 }
 
 void Window::setTimer(int id, int milliseconds) { platform().setTimer(this, id, milliseconds); }

@@ -92,6 +92,59 @@ TEST(HeadlessPlatform, CallsPostedFromOtherThreadsRunOnTheLoop)
     EXPECT_EQ(ran, 100);
 }
 
+// A camera that goes away while a box is open must not close windows the box's caller holds.
+TEST(HeadlessPlatform, WorkThatClosesWindowsWaitsForTheLastModalLoopAndKeepsItsOrder)
+{
+    fw::HeadlessPlatform platform;
+    std::vector<int> ran;
+    auto add = [&](int n) { return [&ran, n] { ran.push_back(n); }; };
+    platform.whenNotModal(add(1));
+    EXPECT_EQ(ran, std::vector<int>{1});  // no loop open: at once
+    {
+        fw::Platform::ModalLoop outer(platform);
+        platform.whenNotModal(add(2));
+        {
+            fw::Platform::ModalLoop inner(platform);
+            platform.whenNotModal(add(3));
+        }
+        platform.processEvents();
+        EXPECT_EQ(ran, std::vector<int>{1});  // the outer box is still open
+    }
+    // The caller of the box goes on first; work arriving now queues behind what waits.
+    platform.whenNotModal(add(4));
+    EXPECT_EQ(ran, std::vector<int>{1});
+    platform.processEvents();
+    EXPECT_EQ(ran, (std::vector<int>{1, 2, 3, 4}));
+
+    // Work that opens a box of its own holds up the rest while that box is open.
+    std::vector<int> seenInOwnBox;
+    {
+        fw::Platform::ModalLoop box(platform);
+        platform.whenNotModal([&] {
+            fw::Platform::ModalLoop own(platform);
+            ran.push_back(5);
+            platform.processEvents();
+            seenInOwnBox = ran;
+        });
+        platform.whenNotModal(add(6));
+    }
+    platform.processEvents();
+    EXPECT_EQ(seenInOwnBox, (std::vector<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(ran, (std::vector<int>{1, 2, 3, 4, 5, 6}));
+
+    // Work that fails is reported as any handler's failure; the rest still runs.
+    {
+        fw::Platform::ModalLoop box(platform);
+        platform.whenNotModal([] { throw std::runtime_error("gone"); });
+        platform.whenNotModal(add(7));
+    }
+    platform.processEvents();
+    EXPECT_EQ(ran.back(), 7);
+    ASSERT_EQ(platform.messageBoxes().size(), 1u);
+    EXPECT_EQ(platform.messageBoxes()[0].text, "gone");
+    EXPECT_EQ(platform.modalDepth(), 0);
+}
+
 TEST(Window, PostedCloseIsDroppedWhenTheWindowIsGone)
 {
     fw::HeadlessPlatform platform;

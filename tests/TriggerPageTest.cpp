@@ -3,6 +3,7 @@
 // shots, and continuous acquisition restored when another page is chosen.
 #include "TestSupport.h"
 
+#include "app/AppAccess.h"
 #include "app/CCameraInfoBasePane.h"
 #include "app/CControlBasePane.h"
 #include "app/CMenuDlg.h"
@@ -280,6 +281,29 @@ TEST_F(TriggerPage, StrobeReadFailuresAreReportedAndTheRestStillLoads)
     CTriggerCtrlDlg &p = page();
     EXPECT_EQ(messages(), std::vector<std::string>{"Error while setting Strobe Delay!"});
     EXPECT_EQ(p.form().text(TrgDuration), "1000");
+}
+
+// The page goes on loading the camera after its message is answered (and finds it gone); the
+// camera's window, which the page holds, closes only then.
+TEST_F(TriggerPage, ACameraLostWhileAStrobeMessageIsOpenClosesItsWindowOnceTheMessageIsAnswered)
+{
+    start(2);
+    node("TimerDelay").access = cam::access::NotImplemented;
+    bool openDuringBox = false;
+    platform.duringNextMessageBox([&] {
+        sims.disconnect(1);
+        platform.processEvents();
+        openDuringBox = g_listCameraView.size() == 1;
+    });
+    CTriggerCtrlDlg &p = page();
+    EXPECT_TRUE(openDuringBox);
+    EXPECT_EQ(messages(), (std::vector<std::string>{"Error while setting Strobe Delay!",
+                                                    "Error while setting Strobe Duration!"}));
+    EXPECT_TRUE(p.hasWindow());
+    platform.processEvents();
+    EXPECT_TRUE(g_listCameraView.empty());
+    EXPECT_EQ(platform.frame()->statusText(), "SIM-GC1280 (SIM00001) was disconnected");
+    EXPECT_EQ(list().lineCount(), 1);
 }
 
 TEST_F(TriggerPage, TriggerAndShotsExcludeEachOther)

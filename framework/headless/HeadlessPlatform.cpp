@@ -90,6 +90,12 @@ MsgResult HeadlessPlatform::messageBox(const std::string &text, const std::strin
                                        MsgButtons buttons, MsgIcon icon)
 {
     messageBoxes_.push_back({text, title, buttons, icon});
+    if (duringMessageBox_) {
+        ModalLoop loop(*this);
+        auto hook = std::move(duringMessageBox_);
+        duringMessageBox_ = nullptr;
+        hook();
+    }
     if (messageAnswers_.empty())
         return buttons == MsgButtons::YesNo ? MsgResult::Yes : MsgResult::Ok;
     MsgResult r = messageAnswers_.front();

@@ -67,6 +67,8 @@ public:
     void answerPopupMenu(int command) { popupAnswers_.push_back(command); }
     void answerFileDialog(std::optional<std::string> path) { fileAnswers_.push_back(path); }
     void answerModal(int result) { modalAnswers_.push_back(result); }
+    // Runs fn while the next message box is open, as the box's own event loop would run events.
+    void duringNextMessageBox(std::function<void()> fn) { duringMessageBox_ = std::move(fn); }
     const std::vector<MessageBoxRecord> &messageBoxes() const { return messageBoxes_; }
     const std::vector<Balloon> &balloons() const { return balloons_; }
     const MenuItem &lastPopupMenu() const { return lastPopup_; }
@@ -90,6 +92,7 @@ private:
     std::mutex postMutex_;  // protects posted_
     std::deque<std::function<void()>> posted_;
     std::deque<MsgResult> messageAnswers_;
+    std::function<void()> duringMessageBox_;
     std::deque<int> popupAnswers_;
     std::deque<std::optional<std::string>> fileAnswers_;
     std::deque<int> modalAnswers_;

@@ -251,6 +251,7 @@ int QtPlatform::runModal(Window &dialog)
     auto *dlg = peer ? qobject_cast<QDialog *>(peer->outer()) : nullptr;
     if (!dlg)
         return 0;
+    ModalLoop loop(*this);
     return dlg->exec() == QDialog::Rejected ? 2 : 1;
 }
 
@@ -272,6 +273,7 @@ MsgResult QtPlatform::messageBox(const std::string &text, const std::string &tit
     case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
     case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
     }
+    ModalLoop loop(*this);
     switch (box.exec()) {
     case QMessageBox::Cancel: return MsgResult::Cancel;
     case QMessageBox::Yes: return MsgResult::Yes;
@@ -290,6 +292,7 @@ void QtPlatform::showBalloon(const Balloon &b)
 
 std::optional<std::string> QtPlatform::openFileDialog(const std::string &filter, const std::string &startDir)
 {
+    ModalLoop loop(*this);
     QString f = QFileDialog::getOpenFileName(mainWidget(), QString(), QString::fromStdString(startDir),
                                              qtFilter(filter), nullptr, QFileDialog::ReadOnly);
     if (f.isEmpty())
@@ -299,6 +302,7 @@ std::optional<std::string> QtPlatform::openFileDialog(const std::string &filter,
 
 std::optional<std::string> QtPlatform::saveFileDialog(const std::string &filter, const std::string &startDir)
 {
+    ModalLoop loop(*this);
     QString f = QFileDialog::getSaveFileName(mainWidget(), QString(), QString::fromStdString(startDir),
                                              qtFilter(filter));
     if (f.isEmpty())
@@ -308,6 +312,7 @@ std::optional<std::string> QtPlatform::saveFileDialog(const std::string &filter,
 
 std::optional<std::string> QtPlatform::folderDialog(const std::string &title)
 {
+    ModalLoop loop(*this);
     QString d = QFileDialog::getExistingDirectory(mainWidget(), QString::fromStdString(title),
                                                   QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
     if (d.isEmpty())
@@ -319,6 +324,7 @@ int QtPlatform::popupMenu(const MenuItem &popup, Point screen)
 {
     QMenu menu(mainWidget());
     fillMenu(&menu, popup);
+    ModalLoop loop(*this);
     QAction *chosen = menu.exec(QPoint(screen.x, screen.y));
     return chosen ? chosen->data().toInt() : 0;
 }
