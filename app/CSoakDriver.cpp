@@ -5,6 +5,7 @@
 #include "app/CControlBasePane.h"
 #include "app/CMainFrame.h"
 #include "app/CMolvaneApp.h"
+#include "framework/Platform.h"
 #include "pages/CCaptureDlg.h"
 #include "res/ResourceIds.h"
 #include "view/CChildFrame.h"
@@ -62,6 +63,8 @@ void CSoakDriver::Tick()
     CMainFrame *frame = mainFrame();
     if (!frame)
         return;
+    if (fw::platform().modalDepth() > 0)
+        return;  // a box is open: the operator answers it first
     if (m_nTickLimit > 0 && m_nTick > m_nTickLimit) {
         Finish(*frame);
         return;
