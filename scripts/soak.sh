@@ -40,12 +40,12 @@ fi
 work=$(mktemp -d /tmp/molvane-soak.XXXXXX)
 mkdir -m 700 "$work/home" "$work/runtime" "$work/records"
 out="$work/driver.log" err="$work/stderr.log"
-xvfb_pid= fake_pid= app_pid=
+xvfb_pid= fake_pid= app_pid= keep=0
 cleanup() {
   for pid in $app_pid $fake_pid $xvfb_pid; do
     kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
   done
-  rm -rf "$work"
+  if ((keep)); then echo "soak: work folder kept: $work"; else rm -rf "$work"; fi
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
@@ -81,7 +81,8 @@ last_tick() { awk '/^soak: tick / {t = $3} END {print t + 0}' "$out"; }
 
 total=$((minutes * 60))
 start_fake
-(cd "$work/records" && HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
+# A crash leaves a core in the program's folder, from which its stacks are printed below.
+(ulimit -c unlimited 2>/dev/null; cd "$work/records" && HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
   exec "$app" --simulate 4 --soak-ticks "$total" >"$out" 2>"$err") &
 app_pid=$!
 
@@ -175,6 +176,15 @@ if [ -s "$err" ]; then
   sort "$err" | uniq -c | sort -rn | head -20 | sed 's/^/  /'
 else
   echo "Standard error of the program: empty"
+fi
+if ((crashed)); then
+  core=$(ls -t "$work/records"/core* 2>/dev/null | head -1)
+  if [ -n "$core" ] && command -v gdb >/dev/null; then
+    echo "Stack of the crash (from $core):"
+    gdb -q -batch -ex "bt 40" "$app" "$core" 2>/dev/null | sed 's/^/  /'
+  fi
+  echo "The program's output: $out"
+  keep=1
 fi
 if ((${#failures[@]})); then
   printf 'FAIL: %s\n' "${failures[@]}"
