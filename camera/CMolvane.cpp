@@ -121,7 +121,9 @@ void CMolvane::deliverFrames()
 {
     deliveryPending_ = false;
     std::weak_ptr<bool> alive = alive_;
-    while (device_ && device_->queue()) {
+    // Frames still queued when the camera went away are not handed on: the camera they would be
+    // read against is gone.
+    while (device_ && !device_->removed() && device_->queue()) {
         FrameBuffer *next = device_->queue()->pop();
         if (!next)
             return;

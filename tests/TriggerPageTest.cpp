@@ -284,15 +284,17 @@ TEST_F(TriggerPage, StrobeReadFailuresAreReportedAndTheRestStillLoads)
 }
 
 // The page goes on loading the camera after its message is answered (and finds it gone); the
-// camera's window, which the page holds, closes only then.
+// camera's window, which the page holds, closes only then, and reports nothing meanwhile.
 TEST_F(TriggerPage, ACameraLostWhileAStrobeMessageIsOpenClosesItsWindowOnceTheMessageIsAnswered)
 {
     start(2);
     node("TimerDelay").access = cam::access::NotImplemented;
+    view = open(0);
+    view->OnPlay();
     bool openDuringBox = false;
     platform.duringNextMessageBox([&] {
         sims.disconnect(1);
-        platform.processEvents();
+        platform.advance(1000);  // the window's status timer finds the camera gone: no reports
         openDuringBox = g_listCameraView.size() == 1;
     });
     CTriggerCtrlDlg &p = page();

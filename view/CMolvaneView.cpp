@@ -334,6 +334,9 @@ void CMolvaneView::onTimer(int id)
 {
     if (id != kStatusTimer)
         return;
+    // A camera gone from the bus has no status to show: its window closes once nothing holds it.
+    if (!m_pCamera || m_pCamera->GetCameraIndex() < 0)
+        return;
     CMainFrame *frame = mainFrame();
     if (frame && frame->m_pCameraInfoPane)
         frame->m_pCameraInfoPane->m_dlg.ShowStatus();
