@@ -334,23 +334,9 @@ bool CMainFrame::preTranslateKey(const fw::KeyEvent &key)
     return false;  // the key is then handled normally
 }
 
-void CMainFrame::CameraArrived()
-{
-    std::weak_ptr<bool> alive = aliveToken();
-    fw::platform().whenNotModal([this, alive] {
-        if (auto token = alive.lock(); token && *token)
-            ListArrivedCamera();
-    });
-}
+void CMainFrame::CameraArrived() { whenNotModal([this] { ListArrivedCamera(); }); }
 
-void CMainFrame::CameraRemoved(int position)
-{
-    std::weak_ptr<bool> alive = aliveToken();
-    fw::platform().whenNotModal([this, alive, position] {
-        if (auto token = alive.lock(); token && *token)
-            CloseRemovedCamera(position);
-    });
-}
+void CMainFrame::CameraRemoved(int position) { whenNotModal([this, position] { CloseRemovedCamera(position); }); }
 
 void CMainFrame::ListArrivedCamera()
 {

@@ -113,12 +113,21 @@ void Window::captureMouse(bool capture)
 void Window::postClose()
 {
     std::weak_ptr<bool> alive = alive_;
-    auto closeIfAlive = [this, alive] {
+    platform().post([this, alive] {
         auto token = alive.lock();
         if (token && *token)
-            close();
-    };
-    platform().post([closeIfAlive] { platform().whenNotModal(closeIfAlive); });
+            whenNotModal([this] { close(); });
+    });
+}
+
+void Window::whenNotModal(std::function<void()> fn)
+{
+    std::weak_ptr<bool> alive = alive_;
+    platform().whenNotModal([alive, fn = std::move(fn)] {
+        auto token = alive.lock();
+        if (token && *token)
+            fn();
+    });
 }
 
 void Window::setTimer(int id, int milliseconds) { platform().setTimer(this, id, milliseconds); }

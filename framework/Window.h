@@ -113,6 +113,9 @@ public:
     // WM_CLOSE now, or posted to run after the current handler.
     void close() { onClose(); }
     void postClose();
+    // Runs fn once no box or dialog is open (at once when none is), unless this window is gone
+    // by then.
+    void whenNotModal(std::function<void()> fn);
 
     void setTimer(int id, int milliseconds);
     void killTimer(int id);
